@@ -1,0 +1,1 @@
+#include "datetime/date_time.h"

@@ -1,0 +1,1 @@
+#include "datetime/parse_date.h"

@@ -1,0 +1,19 @@
+// Whole-file rewrites that never leave a half-written file behind: the bytes go
+// to a temporary file in the same directory, which then replaces the old one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kvqt::platform {
+
+// False when anything fails; the old file is then untouched.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, unsigned mode = 0644);
+
+// Sets the file's modification time to the program clock's now.
+bool SetFileTimeNow(const std::string& path);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+}  // namespace kvqt::platform

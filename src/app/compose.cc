@@ -17,7 +17,10 @@ std::string compose2(std::string_view text, std::string_view text2) {
 }
 
 std::string compose3(std::string_view text, std::string_view text2, std::string_view text3) {
-  return compose2(compose2(text, text2), Cut(text3));
+  std::string out = compose2(text, text2);
+  out += ' ';
+  out += Cut(text3);
+  return out;
 }
 
 std::string composeInt(std::string_view text, long n) {

@@ -39,7 +39,8 @@ class Date {
   // The local calendar date of the program clock.
   static Date Today();
   static Date FromJulianDay(long jdn);
-  // The stored value, unchecked (for values that are already dates).
+  // A value that must already be a four-digit YYYYMMDD date; anything else is
+  // the null date, without a message.
   static Date FromValue(std::int32_t yyyymmdd);
 
   std::int32_t value() const { return value_; }
@@ -107,6 +108,8 @@ class Date {
 
  private:
   explicit Date(std::int32_t value, int) : value_(value) {}
+  // Checked, for a year that is already four digits (no normalisation).
+  static Date FromFullYear(int year, int month, int day);
   std::int32_t value_ = 0;
 };
 

@@ -202,7 +202,12 @@ Date Date::FromBinary4(const unsigned char* in4) { return Date(platform::GetLe16
 
 void Date::toPacked2(unsigned char* out2) const { PutPacked2(out2, year2(), month(), day()); }
 
-void Date::toPacked2Since1900(unsigned char* out2) const { PutPacked2(out2, yearSince1900(), month(), day()); }
+void Date::toPacked2Since1900(unsigned char* out2) const {
+  // From 2028 on, year - 1900 no longer fits the 7 bits and would be cut to an
+  // earlier year (2037 to 2009); the two-digit year reads back right.
+  const int year7 = yearSince1900() <= 0x7F ? yearSince1900() : year2();
+  PutPacked2(out2, year7, month(), day());
+}
 
 Date Date::FromPacked2(const unsigned char* in2) {
   const int year = in2[0] & 0x7F;

@@ -92,7 +92,8 @@ class Date {
   static Date FromBinary4(const unsigned char* in4);
 
   // Byte 0 = year7 | (month bit 0) << 7; byte 1 = (month >> 1) | day << 3.
-  // year7 is year mod 100, or year - 1900 (2000 = 100) in the second form.
+  // year7 is year mod 100, or year - 1900 (2000 = 100) in the second form;
+  // years from 2028, whose year - 1900 needs 8 bits, use year mod 100 there too.
   void toPacked2(unsigned char* out2) const;
   void toPacked2Since1900(unsigned char* out2) const;
   static Date FromPacked2(const unsigned char* in2);

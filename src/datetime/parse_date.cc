@@ -80,8 +80,10 @@ Date ParseDate(std::string_view text, std::string_view pattern) {
           day = n;
         } else if (c == 'M') {
           month = n;
-        } else if ((year = NormalizeYear(n)) == 0) {
-          return Date();  // already logged; a rejected year must not read as 2000
+        } else {
+          year = NormalizeYear(n);
+          // Already logged; a rejected year must not go on as 0, which reads as 2000.
+          if (year == 0) return Date();
         }
         break;
       }
@@ -104,7 +106,8 @@ Date ParseDate(std::string_view text, std::string_view pattern) {
         if (digits < 6 || digits > 8) return CannotConvert(text, pattern);
         const int n = ReadFixed(text, &pos, digits - 4);
         if (n < 0) return CannotConvert(text, pattern);
-        if ((year = NormalizeYear(n)) == 0) return Date();
+        year = NormalizeYear(n);
+        if (year == 0) return Date();
         break;
       }
       default:

@@ -17,7 +17,8 @@ template <class T, class Less>
 std::size_t InsertSorted(OwnedVector<T>& items, std::unique_ptr<T> item, Less less) {
   auto pos = std::upper_bound(items.begin(), items.end(), item,
                               [&](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) { return less(*a, *b); });
-  return static_cast<std::size_t>(items.insert(pos, std::move(item)) - items.begin());
+  auto inserted = items.insert(pos, std::move(item));
+  return static_cast<std::size_t>(inserted - items.begin());
 }
 
 // Index of the first element whose key equals `key`, or -1. `compare(element, key)`

@@ -1,0 +1,66 @@
+// The record one run works on: filled by a dialog, the task file or the command
+// line, and read by every step of the run. The owner of the run owns it; the
+// pointers only refer to objects that live longer than the run.
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "datetime/date.h"
+
+namespace kvqt {
+
+class Formats;
+class Format;
+class List;
+class Directory;
+class Datafile;
+struct UserInfo;
+struct LoginRecord;
+
+// Convert and append options.
+inline constexpr int kConvertOverwrite = 0;
+inline constexpr int kConvertSkipExisting = 2;
+
+struct ActionInfo {
+  // The definition file and output file names hold at most this many characters.
+  static constexpr std::size_t kFileNameLimit = 255;
+
+  // Links.
+  Formats* formats = nullptr;
+  UserInfo* userInfo = nullptr;
+  LoginRecord* login = nullptr;
+  // The window the run's dialogs belong to; the user interface knows its type.
+  void* owner = nullptr;
+
+  // Selection.
+  Format* sourceFormat = nullptr;       // also the format of a download
+  Format* destinationFormat = nullptr;  // also the output format of a file download
+  List* list = nullptr;
+  Directory* sourceDirectory = nullptr;  // also the directory of a download
+  Directory* destinationDirectory = nullptr;
+  Datafile* datafile = nullptr;
+
+  // Download.
+  int kind = 0;  // selection kind
+  int type = 0;  // download type with its flag bits
+  Date startDate;
+  Date endDate;
+  int priceType = 0;
+  int period = 0;  // 0 daily, 1 weekly, 2 monthly
+  int infoType = 0;
+  std::string definitionFile;
+  std::string outputFile;
+
+  // Convert and append.
+  int convertFlags = kConvertOverwrite;
+
+  // Task file.
+  std::FILE* taskFile = nullptr;
+  bool taskFileFlag = false;
+  std::time_t waitTarget = 0;
+  int countdown = 0;
+};
+
+}  // namespace kvqt

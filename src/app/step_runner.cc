@@ -1,0 +1,90 @@
+#include "app/step_runner.h"
+
+#include <chrono>
+
+#include "app/action_info.h"
+#include "app/logs.h"
+
+namespace kvqt {
+namespace {
+
+StepFunction g_task_file_step = nullptr;
+
+std::int64_t SteadyMilliseconds() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+void SetTaskFileStep(StepFunction step) { g_task_file_step = step; }
+StepFunction TaskFileStep() { return g_task_file_step; }
+
+StepRunner::StepRunner(ProgressView& view, StepFunction step, ActionInfo* action, int total)
+    : view_(view), step_(step), action_(action), total_(total), clock_(SteadyMilliseconds) {}
+
+void StepRunner::setStep(StepFunction step, int total) {
+  step_ = step;
+  total_ = total;
+  counter_ = 0;
+}
+
+TickOutcome StepRunner::tick() {
+  const std::int64_t start = clock_();
+  for (;;) {
+    int result;
+    if (cancelled_) {
+      result = kStepStop;
+    } else if (counter_ < total_ && step_ != nullptr && action_ != nullptr) {
+      result = step_(*this, *action_, counter_);
+    } else {
+      result = kStepFinished;
+    }
+
+    switch (result) {
+      case kStepGoOn:
+        if (clock_() - start < kSliceMs) continue;
+        return TickOutcome::Continue;
+      case kStepFinished:
+        if (action_ != nullptr && action_->taskFileFlag && g_task_file_step != nullptr) {
+          setStep(g_task_file_step, 1);
+          return TickOutcome::Continue;
+        }
+        result_ = kStepFinished;
+        return TickOutcome::Finished;
+      case kStepStop:
+        result_ = kStepStop;
+        return TickOutcome::Stopped;
+      case kStepWait:
+        return TickOutcome::Wait;
+      default:
+        result_ = result;
+        return TickOutcome::Error;
+    }
+  }
+}
+
+void StepRunner::status(std::string_view text, bool log) {
+  view_.showStatus(text);
+  if (log) Logs::Report(text);
+}
+
+void StepRunner::line2(std::string_view text) { view_.showLine2(text); }
+void StepRunner::line3(std::string_view text) { view_.showLine3(text); }
+
+void StepRunner::error(std::string_view text) {
+  status(text, true);
+  view_.showError(text);
+}
+
+void StepRunner::terminalOutput(char c) {
+  dump_.add(c);
+  std::string line;
+  if (!lineBuilder_.add(c, line)) return;
+  Logs::Report(line);
+  if (view_.detailsShown()) view_.addDetailLine(line);
+}
+
+void StepRunner::pumpMessages() { view_.pumpMessages(); }
+
+}  // namespace kvqt

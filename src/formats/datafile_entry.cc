@@ -1,0 +1,40 @@
+#include "formats/datafile_entry.h"
+
+namespace kvqt {
+namespace {
+
+EntryTemplateSettings g_template_settings;
+
+}  // namespace
+
+std::string PadAndTrim(std::string_view text, std::size_t size) {
+  std::string out(text.substr(0, size));
+  // A NUL ends a C text; nothing after it belongs to the value.
+  if (auto nul = out.find('\0'); nul != std::string::npos) out.resize(nul);
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+void SetEntrySymbol(DatafileEntry& entry, std::string_view symbol) { entry.symbol = PadAndTrim(symbol, kEntrySymbolSize); }
+
+void SetEntryName(DatafileEntry& entry, std::string_view name) { entry.name = PadAndTrim(name, kEntryNameSize); }
+
+DatafileEntry DefaultEntryTemplate() {
+  DatafileEntry entry;
+  entry.fields = g_template_settings.defaultFileType;
+  entry.ringSize = g_template_settings.defaultRingSize;
+  return entry;
+}
+
+DatafileEntry TopVestEntryTemplate() {
+  DatafileEntry entry;
+  entry.fields = g_template_settings.topVestFileType;
+  entry.ringSize = g_template_settings.topVestRingSize;
+  return entry;
+}
+
+void SetEntryTemplateSettings(const EntryTemplateSettings& settings) { g_template_settings = settings; }
+
+const EntryTemplateSettings& GetEntryTemplateSettings() { return g_template_settings; }
+
+}  // namespace kvqt

@@ -1,0 +1,110 @@
+#include "formats/file_locator.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <ctime>
+#include <string_view>
+#include <unordered_map>
+
+namespace kvqt {
+namespace {
+
+// A listing is trusted while the directory's modification time is unchanged,
+// but only when the directory had been quiet for this long before it was
+// read: on file systems with coarse time stamps a change in the same tick
+// would not show.
+constexpr long kQuietSeconds = 2;
+constexpr std::size_t kMaxListings = 32;
+
+struct Listing {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  struct timespec mtime = {};
+  bool trusted = false;
+  std::unordered_map<std::string, std::string> byLowerName;
+};
+
+std::unordered_map<std::string, Listing>& Listings() {
+  static std::unordered_map<std::string, Listing> listings;
+  return listings;
+}
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+const Listing* CurrentListing(const std::string& directory) {
+  struct stat st;
+  if (::stat(directory.empty() ? "." : directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+  auto& listings = Listings();
+  auto it = listings.find(directory);
+  if (it != listings.end() && it->second.trusted && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
+      SameTime(it->second.mtime, st.st_mtim))
+    return &it->second;
+
+  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (!dir) return nullptr;
+  struct timespec now = {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  Listing listing;
+  listing.dev = st.st_dev;
+  listing.ino = st.st_ino;
+  listing.mtime = st.st_mtim;
+  listing.trusted = now.tv_sec - st.st_mtim.tv_sec > kQuietSeconds;
+  while (struct dirent* entry = ::readdir(dir)) listing.byLowerName.emplace(Lower(entry->d_name), entry->d_name);
+  ::closedir(dir);
+  if (listings.size() >= kMaxListings) listings.clear();
+  return &(listings[directory] = std::move(listing));
+}
+
+}  // namespace
+
+std::string FindExistingFile(const std::string& directory, const std::string& name) {
+  std::string exact = directory + name;
+  if (IsRegularFile(exact)) return exact;
+  // The spellings other systems use most, before listing the directory.
+  for (const std::string& variant : {Upper(name), Lower(name)}) {
+    if (variant != name && IsRegularFile(directory + variant)) return directory + variant;
+  }
+  const Listing* listing = CurrentListing(directory);
+  if (!listing) return std::string();
+  auto it = listing->byLowerName.find(Lower(name));
+  if (it == listing->byLowerName.end()) return std::string();
+  std::string found = directory + it->second;
+  return IsRegularFile(found) ? found : std::string();
+}
+
+std::string LocateFile(const std::string& directory, const std::string& name) {
+  std::string found = FindExistingFile(directory, name);
+  return found.empty() ? directory + name : found;
+}
+
+std::string LocatePath(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return LocateFile(std::string(), path);
+  return LocateFile(path.substr(0, slash + 1), path.substr(slash + 1));
+}
+
+void ForgetDirectoryListings() { Listings().clear(); }
+
+}  // namespace kvqt

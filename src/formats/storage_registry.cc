@@ -1,0 +1,49 @@
+#include "formats/storage_registry.h"
+
+#include "formats/metastock_driver.h"
+
+namespace kvqt {
+namespace {
+
+StorageDriver g_missing;
+
+// The built-in drivers, one per kind. A kind is added here when its file is
+// written; until then its formats fail every operation.
+StorageDriver* BuiltIn(StorageKind kind) {
+  switch (kind) {
+    case StorageKind::kMetaStock: {
+      static MetaStockDriver driver;
+      return &driver;
+    }
+    case StorageKind::kNone:
+    case StorageKind::kRingBuffer:
+    case StorageKind::kTextIndex:
+    case StorageKind::kTextPlain:
+    case StorageKind::kBinaryPerSymbol:
+    case StorageKind::kOrvista:
+      break;
+  }
+  return nullptr;
+}
+
+StorageDriver* g_overrides[kStorageKindCount] = {};
+
+}  // namespace
+
+StorageDriver& StorageDriverFor(StorageKind kind) {
+  if (StorageDriver* d = g_overrides[static_cast<int>(kind)]) return *d;
+  if (StorageDriver* d = BuiltIn(kind)) return *d;
+  return g_missing;
+}
+
+bool HasStorageDriver(StorageKind kind) {
+  return g_overrides[static_cast<int>(kind)] != nullptr || BuiltIn(kind) != nullptr;
+}
+
+StorageDriver* SetStorageDriver(StorageKind kind, StorageDriver* driver) {
+  StorageDriver* previous = g_overrides[static_cast<int>(kind)];
+  g_overrides[static_cast<int>(kind)] = driver;
+  return previous;
+}
+
+}  // namespace kvqt

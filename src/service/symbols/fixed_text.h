@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace kvqt {
 
@@ -18,7 +19,10 @@ class FixedText {
   static constexpr std::size_t kMaxLength = N;
 
   FixedText() = default;
-  FixedText(std::string_view text) { assign(text); }  // NOLINT: texts convert freely
+  // Texts convert freely; longer ones are cut.
+  FixedText(std::string_view text) { assign(text); }
+  FixedText(const char* text) { assign(text); }
+  FixedText(const std::string& text) { assign(text); }
 
   // Longer texts are cut to N characters.
   void assign(std::string_view text) {
@@ -32,7 +36,11 @@ class FixedText {
   bool empty() const { return size_ == 0; }
 
   friend bool operator==(const FixedText& a, const FixedText& b) { return a.view() == b.view(); }
-  friend bool operator==(const FixedText& a, std::string_view b) { return a.view() == b; }
+  template <typename Text>
+    requires std::is_convertible_v<const Text&, std::string_view>
+  friend bool operator==(const FixedText& a, const Text& b) {
+    return a.view() == std::string_view(b);
+  }
 
  private:
   char data_[N] = {};

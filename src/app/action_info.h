@@ -19,6 +19,10 @@ class Datafile;
 struct UserInfo;
 struct LoginRecord;
 
+// The task file of the current run, in the program directory: the actions
+// started from dialogs are recorded there, and start-up deletes it.
+inline constexpr const char* kTaskFileName = "kvqt.tsk";
+
 // Convert and append options.
 inline constexpr int kConvertOverwrite = 0;
 inline constexpr int kConvertSkipExisting = 2;

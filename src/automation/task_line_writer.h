@@ -9,8 +9,6 @@
 
 namespace kvqt {
 
-inline constexpr const char* kTaskFileName = "kvqt.tsk";
-
 // Action kinds.
 inline constexpr int kActionConvert = 10;
 inline constexpr int kActionAppend = 11;

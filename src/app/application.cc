@@ -1,0 +1,48 @@
+#include "app/application.h"
+
+#include <cstdio>
+
+#include "app/headless_progress.h"
+#include "app/logs.h"
+#include "app/program_args.h"
+#include "platform/path.h"
+
+namespace kvqt {
+
+Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
+
+bool Application::HasNoWindow() const { return HasNoWindowOption(arguments_); }
+
+int Application::start(const std::string& programDirectory, const SymbolFeedImporter& importFeed) {
+  programDirectory_ = programDirectory;
+  if (!platform::FileExists(DataFilePath(programDirectory_))) arguments_.clear();
+  SetProgramArguments(arguments_);
+
+  loadResult_ = data_.load(programDirectory_, formats_, importFeed);
+  interactive_ = arguments_.empty() || loadResult_ == kTooManyFormats || !data_.loginRecordRead();
+
+  Logs::DeleteReport();
+  std::remove(platform::ResolveNoCase(programDirectory_ + kTaskFileName).c_str());
+
+  action_ = ActionInfo();
+  action_.formats = &formats_;
+  action_.userInfo = &data_.userInfo();
+  action_.login = &data_.login();
+  action_.taskFileFlag = false;
+  return loadResult_;
+}
+
+int Application::save() {
+  int rc = data_.save(programDirectory_, formats_);
+  formats_.clear();
+  return rc;
+}
+
+int BatchExitCode(int runResult) { return runResult == kStepFinished ? 0 : 1; }
+
+int RunHeadlessBatch(Application& application, StepFunction firstStep) {
+  HeadlessProgress host(/*echo=*/true);
+  return BatchExitCode(host.run(firstStep, application.action(), 1));
+}
+
+}  // namespace kvqt

@@ -1,11 +1,8 @@
 #include "formats/datafile_entry.h"
 
+#include "app/datafile/writer_settings.h"
+
 namespace kvqt {
-namespace {
-
-EntryTemplateSettings g_template_settings;
-
-}  // namespace
 
 std::string PadAndTrim(std::string_view text, std::size_t size) {
   std::string out(text.substr(0, size));
@@ -21,20 +18,16 @@ void SetEntryName(DatafileEntry& entry, std::string_view name) { entry.name = Pa
 
 DatafileEntry DefaultEntryTemplate() {
   DatafileEntry entry;
-  entry.fields = g_template_settings.defaultFileType;
-  entry.ringSize = g_template_settings.defaultRingSize;
+  entry.fields = writerSettings().technicalInvestorFileType;
+  entry.ringSize = writerSettings().technicalInvestorMaxRecords;
   return entry;
 }
 
 DatafileEntry TopVestEntryTemplate() {
   DatafileEntry entry;
-  entry.fields = g_template_settings.topVestFileType;
-  entry.ringSize = g_template_settings.topVestRingSize;
+  entry.fields = writerSettings().topVestFileType;
+  entry.ringSize = writerSettings().topVestMaxRecords;
   return entry;
 }
-
-void SetEntryTemplateSettings(const EntryTemplateSettings& settings) { g_template_settings = settings; }
-
-const EntryTemplateSettings& GetEntryTemplateSettings() { return g_template_settings; }
 
 }  // namespace kvqt

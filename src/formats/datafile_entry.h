@@ -49,20 +49,9 @@ void SetEntrySymbol(DatafileEntry& entry, std::string_view symbol);
 void SetEntryName(DatafileEntry& entry, std::string_view name);
 
 // New entries start from one of these: period D, file letter S, null dates,
-// other fields 0, file type and ring size from the user's writer settings.
+// other fields 0; file type and ring size from the writer settings in force
+// (the Technical Investor ones for the default template).
 DatafileEntry DefaultEntryTemplate();
 DatafileEntry TopVestEntryTemplate();
-
-// Where the templates take the file type and ring size from. Until the
-// settings are loaded the defaults apply: file types 257 (default) and 264
-// (TopVest), 4000 records.
-struct EntryTemplateSettings {
-  std::int32_t defaultFileType = 257;
-  std::int32_t defaultRingSize = 4000;
-  std::int32_t topVestFileType = 264;
-  std::int32_t topVestRingSize = 4000;
-};
-void SetEntryTemplateSettings(const EntryTemplateSettings& settings);
-const EntryTemplateSettings& GetEntryTemplateSettings();
 
 }  // namespace kvqt

@@ -3,25 +3,18 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <ctime>
 #include <string_view>
 #include <unordered_map>
 
 namespace kvqt {
 namespace {
 
-// A listing is trusted while the directory's modification time is unchanged,
-// but only when the directory had been quiet for this long before it was
-// read: on file systems with coarse time stamps a change in the same tick
-// would not show.
-constexpr long kQuietSeconds = 2;
 constexpr std::size_t kMaxListings = 32;
 
 struct Listing {
   dev_t dev = 0;
   ino_t ino = 0;
   struct timespec mtime = {};
-  bool trusted = false;
   std::unordered_map<std::string, std::string> byLowerName;
 };
 
@@ -53,26 +46,34 @@ bool SameTime(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-const Listing* CurrentListing(const std::string& directory) {
-  struct stat st;
-  if (::stat(directory.empty() ? "." : directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+bool StatDirectory(const std::string& directory, struct stat& st) {
+  return ::stat(directory.empty() ? "." : directory.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The kept listing when the directory is unchanged since it was read.
+Listing* KeptListing(const std::string& directory, const struct stat& st) {
   auto& listings = Listings();
   auto it = listings.find(directory);
-  if (it != listings.end() && it->second.trusted && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
+  if (it != listings.end() && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
       SameTime(it->second.mtime, st.st_mtim))
     return &it->second;
+  return nullptr;
+}
+
+const Listing* CurrentListing(const std::string& directory) {
+  struct stat st;
+  if (!StatDirectory(directory, st)) return nullptr;
+  if (Listing* kept = KeptListing(directory, st)) return kept;
 
   DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
   if (!dir) return nullptr;
-  struct timespec now = {};
-  ::clock_gettime(CLOCK_REALTIME, &now);
   Listing listing;
   listing.dev = st.st_dev;
   listing.ino = st.st_ino;
   listing.mtime = st.st_mtim;
-  listing.trusted = now.tv_sec - st.st_mtim.tv_sec > kQuietSeconds;
   while (struct dirent* entry = ::readdir(dir)) listing.byLowerName.emplace(Lower(entry->d_name), entry->d_name);
   ::closedir(dir);
+  auto& listings = Listings();
   if (listings.size() >= kMaxListings) listings.clear();
   return &(listings[directory] = std::move(listing));
 }
@@ -103,6 +104,26 @@ std::string LocatePath(const std::string& path) {
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return LocateFile(std::string(), path);
   return LocateFile(path.substr(0, slash + 1), path.substr(slash + 1));
+}
+
+DirectoryChange::DirectoryChange(const std::string& directory) : directory_(directory) {
+  struct stat st;
+  current_ = StatDirectory(directory, st) && KeptListing(directory, st) != nullptr;
+}
+
+void DirectoryChange::created(const std::string& name) {
+  struct stat st;
+  if (!current_ || !StatDirectory(directory_, st)) return;
+  auto it = Listings().find(directory_);
+  if (it == Listings().end()) return;
+  it->second.byLowerName[Lower(name)] = name;
+  it->second.mtime = st.st_mtim;
+}
+
+void DirectoryChange::removed(const std::string&) {
+  // Another spelling of the same name may still be there; rare enough to
+  // simply read the directory again.
+  Listings().erase(directory_);
 }
 
 void ForgetDirectoryListings() { Listings().clear(); }

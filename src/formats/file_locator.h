@@ -1,7 +1,9 @@
 // Finds existing files in a chart directory regardless of case, as they would
 // be found on the case-insensitive systems these databases come from. A
-// directory's listing is read once and kept while the directory is unchanged,
-// so looking up thousands of data files does not list it thousands of times.
+// directory's listing is read once and kept while the directory's modification
+// time is unchanged, so looking up thousands of data files does not list it
+// thousands of times. Exact, upper-case and lower-case spellings are tried
+// first and never depend on a kept listing.
 #pragma once
 
 #include <string>
@@ -17,8 +19,23 @@ std::string LocateFile(const std::string& directory, const std::string& name);
 // The same for a full path.
 std::string LocatePath(const std::string& path);
 
-// Forgets the kept listings (tests; after changes the modification time
-// cannot show).
+// Brackets a change this program makes to a directory, so that a kept
+// listing that was current before the change stays current after it instead
+// of being read again.
+class DirectoryChange {
+ public:
+  explicit DirectoryChange(const std::string& directory);
+  // After the file `name` was created (or replaced by a rename).
+  void created(const std::string& name);
+  // After the file `name` was removed (or renamed away).
+  void removed(const std::string& name);
+
+ private:
+  std::string directory_;
+  bool current_ = false;
+};
+
+// Forgets the kept listings.
 void ForgetDirectoryListings();
 
 }  // namespace kvqt

@@ -12,6 +12,7 @@
 #include "formats/metastock_layout.h"
 #include "formats/metastock_masters.h"
 #include "platform/little_endian.h"
+#include "platform/path.h"
 
 namespace kvqt {
 
@@ -33,7 +34,9 @@ int DataCorrupt(const DatafileEntry& entry) {
 }
 
 int CreateDataFile(DatafileEntry& entry, DatafileHandle& handle, const std::string& path, unsigned permissions) {
+  DirectoryChange change(platform::DirectoryPart(path));
   if (handle.binary.openOrCreate(path, false, permissions) != 0) return -1;
+  change.created(platform::FileNamePart(path));
   // A record limit found in the file being replaced is kept.
   if (entry.ringSize == 0) {
     unsigned char limit[2];

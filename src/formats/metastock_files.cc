@@ -10,6 +10,7 @@
 #include "app/messages.h"
 #include "formats/file_locator.h"
 #include "platform/little_endian.h"
+#include "platform/path.h"
 
 namespace kvqt::metastock {
 namespace {
@@ -44,8 +45,10 @@ std::string DopFileName(int fileNumber) { return "f" + std::to_string(fileNumber
 
 bool WriteDopFile(const std::string& directory, int fileNumber, bool intraday) {
   std::string path = LocateFile(directory, DopFileName(fileNumber));
+  DirectoryChange change(directory);
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
+  change.created(platform::FileNamePart(path));
   bool ok = WriteAll(fd, DopText(intraday));
   ok = ::close(fd) == 0 && ok;
   return ok;
@@ -77,8 +80,10 @@ int ReadDataHeader(DatafileEntry& entry, const std::string& path) {
 }
 
 bool CreateNewFile(const std::string& path, std::string_view bytes) {
+  DirectoryChange change(platform::DirectoryPart(path));
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
+  change.created(platform::FileNamePart(path));
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (!ok) ::unlink(path.c_str());

@@ -238,21 +238,23 @@ TEST_F(DigitalFeedTest, EveryTruncationOfAFeedIsSafe) {
                      InstrumentHex(11, 4660, 1, "ASML", "ASML Holding", 3, 42, 16, 50314) +
                      SplitHex(20050310, 1111, "PHIA", 20050401, "00 00 00 40", "Philips") +
                      Hex("ff 06 01 | 09 00 00 | 02");
-  for (std::size_t n = 0; n <= feed.size(); ++n) {
-    std::remove(dir.file("kvqt.sdb").c_str());
-    ASSERT_EQ(Process(feed.substr(0, n)), 0) << n;
-    TSintable table(dir.path());
-    EXPECT_LE(table.instrumentCount(), 1) << n;
-  }
-  // Every length byte, over records of every type.
   TDigitalFeed processor(dir.path());
-  for (int length = 0; length < 256; ++length) {
-    for (int type : {1, 5, 8, 9, 10, 11}) {
+  for (std::size_t n = 0; n <= feed.size(); ++n) {
+    ASSERT_EQ(ProcessWith(processor, feed.substr(0, n)), 0) << n;
+    EXPECT_LE(processor.table().instrumentCount(), 1) << n;
+    EXPECT_LE(processor.table().splitFactorCount(), 1) << n;
+  }
+  // Every length byte, over records of every type; the bytes a record leaves
+  // over are skipped as bytes between records.
+  for (int type : {1, 5, 8, 9, 10, 11}) {
+    std::string all_lengths;
+    for (int length = 0; length < 256; ++length) {
       std::string body(255, '\x41');
       body[0] = static_cast<char>(type);
-      ASSERT_EQ(ProcessWith(processor, std::string(1, '\xff') + static_cast<char>(length) + body), 0)
-          << length << " " << type;
+      all_lengths += std::string(1, '\xff') + static_cast<char>(length) + body;
     }
+    ASSERT_EQ(ProcessWith(processor, all_lengths), 0) << type;
+    EXPECT_EQ(records, 256) << type;
   }
 }
 

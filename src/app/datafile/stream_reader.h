@@ -15,6 +15,7 @@ namespace kvqt {
 
 class StreamReader {
  public:
+  // The bytes must outlive the reader.
   explicit StreamReader(std::string_view bytes) : bytes_(bytes) {}
 
   // The ':' and the 4-byte stream format; without the ':' nothing is consumed

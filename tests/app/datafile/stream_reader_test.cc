@@ -23,7 +23,8 @@ TEST(StreamReaderTest, HeaderGivesTheStreamFormat) {
       {"", false, 0, 0},
   };
   for (const Case& c : cases) {
-    StreamReader in(Hex(c.bytes));
+    std::string bytes = Hex(c.bytes);
+    StreamReader in(bytes);
     EXPECT_EQ(in.readHeader(), c.ok) << c.bytes;
     EXPECT_EQ(in.streamFormat(), c.format) << c.bytes;
     EXPECT_EQ(in.offset(), c.offset) << c.bytes;
@@ -31,7 +32,8 @@ TEST(StreamReaderTest, HeaderGivesTheStreamFormat) {
 }
 
 TEST(StreamReaderTest, IntegersAreTwoBytesInStreamFormatZero) {
-  StreamReader narrow(Hex("ff ff 05 00"));
+  std::string narrowBytes = Hex("ff ff 05 00");
+  StreamReader narrow(narrowBytes);
   narrow.readHeader();
   std::int32_t a = 0, b = 0;
   EXPECT_TRUE(narrow.readInt(a));
@@ -39,7 +41,8 @@ TEST(StreamReaderTest, IntegersAreTwoBytesInStreamFormatZero) {
   EXPECT_EQ(a, -1);
   EXPECT_EQ(b, 5);
 
-  StreamReader wide(Hex("3a 01 01 00 00 | ff ff 05 00"));
+  std::string wideBytes = Hex("3a 01 01 00 00 | ff ff 05 00");
+  StreamReader wide(wideBytes);
   wide.readHeader();
   EXPECT_TRUE(wide.readInt(a));
   EXPECT_EQ(a, 0x0005ffff);
@@ -73,7 +76,8 @@ TEST(StreamReaderTest, Texts) {
 }
 
 TEST(StreamReaderTest, AfterAFailureEveryReadFails) {
-  StreamReader in(Hex("3a 01 01 00 00 | 01 02"));
+  std::string bytes = Hex("3a 01 01 00 00 | 01 02");
+  StreamReader in(bytes);
   in.readHeader();
   std::int32_t value = 0;
   EXPECT_FALSE(in.readInt32(value));
@@ -84,7 +88,8 @@ TEST(StreamReaderTest, AfterAFailureEveryReadFails) {
 }
 
 TEST(StreamReaderTest, BlockCutShortFails) {
-  StreamReader in(Hex("01 02 03"));
+  std::string bytes = Hex("01 02 03");
+  StreamReader in(bytes);
   EXPECT_EQ(in.readBlock(2), Hex("01 02"));
   EXPECT_EQ(in.readBlock(5), Hex("03"));
   EXPECT_FALSE(in.ok());

@@ -36,6 +36,7 @@ std::string DataFilePath(const std::string& programDirectory) {
 
 int ProgramData::load(const std::string& programDirectory, Formats& formats, const SymbolFeedImporter& importFeed) {
   ResetWriterSettings();
+  loaded_ = true;
   loginRead_ = importedPredecessor_ = keepStoredDataFile_ = dataFileDamaged_ = false;
 
   std::string loginPath = ProgramFile(programDirectory, kLoginFileName);
@@ -75,6 +76,7 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
 }
 
 int ProgramData::save(const std::string& programDirectory, const Formats& formats) {
+  if (!loaded_) return -1;
   int rc = 0;
   if (WriteLoginFile(ProgramFile(programDirectory, kLoginFileName), login_) != 0) rc = -1;
   if (keepStoredDataFile_) return rc;

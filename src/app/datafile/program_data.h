@@ -35,7 +35,9 @@ class ProgramData {
   // replaces the old one. Returns 0, or -1 when a file could not be written
   // (that file then stays as it was). The data file is not written when the
   // load refused it (too many formats) or could not read a file that exists;
-  // before a damaged data file is replaced, a copy is kept beside it.
+  // before a damaged data file is replaced, a copy is kept beside it. Without
+  // a load before it, nothing is written (the files would lose what they hold)
+  // and the result is -1.
   int save(const std::string& programDirectory, const Formats& formats);
 
   LoginRecord& login() { return login_; }
@@ -55,6 +57,7 @@ class ProgramData {
  private:
   LoginRecord login_;
   UserInfo userInfo_;
+  bool loaded_ = false;
   bool loginRead_ = false;
   bool importedPredecessor_ = false;
   bool keepStoredDataFile_ = false;

@@ -260,6 +260,15 @@ TEST_F(ProgramDataTest, DebugModeComesFromTheSettings) {
   EXPECT_TRUE(Logs::DebugMode());
 }
 
+TEST_F(ProgramDataTest, NothingIsSavedWithoutALoad) {
+  dir_.write("kvqt.dat", DataFile(13));
+  ProgramData data;
+  Formats formats;
+  EXPECT_EQ(data.save(dir_.path(), formats), -1);
+  EXPECT_EQ(dir_.read("kvqt.dat"), DataFile(13));
+  EXPECT_FALSE(dir_.exists("kvqt.prs"));
+}
+
 TEST_F(ProgramDataTest, AFailedSaveIsReportedAndTheOldFileStays) {
   ProgramData data;
   Formats formats;

@@ -3,7 +3,9 @@
 // directory's listing is read once and kept while the directory's modification
 // time is unchanged, so looking up thousands of data files does not list it
 // thousands of times. Exact, upper-case and lower-case spellings are tried
-// first and never depend on a kept listing.
+// first and never depend on a kept listing; only a file in mixed case that
+// another program creates within the same clock tick as our listing can stay
+// unseen until the directory changes again.
 #pragma once
 
 #include <string>

@@ -1,0 +1,75 @@
+#include "formats/file_locator.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace kvqt {
+namespace {
+
+using testing::TempDir;
+
+TEST(FileLocatorTest, FindsFilesRegardlessOfCase) {
+  TempDir dir;
+  dir.write("Master", "m");
+  dir.write("F12.DAT", "d");
+  dir.write("f3.dat", "d");
+  dir.write("Mixed.Dat", "d");
+  struct Case {
+    const char* name;
+    const char* found;  // "" when missing
+  } cases[] = {{"MASTER", "Master"}, {"master", "Master"}, {"f12.DAT", "F12.DAT"}, {"F3.DAT", "f3.dat"},
+               {"mixed.dat", "Mixed.Dat"}, {"EMASTER", ""}, {"f4.DAT", ""}};
+  for (const Case& c : cases) {
+    std::string expected = *c.found ? dir.file(c.found) : "";
+    EXPECT_EQ(expected, FindExistingFile(dir.path(), c.name)) << c.name;
+    EXPECT_EQ(*c.found ? expected : dir.file(c.name), LocateFile(dir.path(), c.name)) << c.name;
+  }
+}
+
+TEST(FileLocatorTest, ExactSpellingIsPreferred) {
+  TempDir dir;
+  dir.write("F1.DAT", "upper");
+  dir.write("f1.DAT", "exact");
+  EXPECT_EQ(dir.file("f1.DAT"), FindExistingFile(dir.path(), "f1.DAT"));
+}
+
+// The directory's modification time moves on, as it does with every change
+// made a clock tick later.
+void Touch(const TempDir& dir, long seconds) {
+  struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+  ASSERT_EQ(0, ::utimensat(AT_FDCWD, dir.path().c_str(), times, 0));
+}
+
+TEST(FileLocatorTest, ChangesByOtherProgramsAreSeen) {
+  TempDir dir;
+  dir.write("MASTER", "m");
+  Touch(dir, 1000);
+  EXPECT_EQ("", FindExistingFile(dir.path(), "xmaster.x"));
+  // Created behind the kept listing's back, in a spelling only a listing finds.
+  dir.write("XMaster.X", "x");
+  Touch(dir, 2000);
+  EXPECT_EQ(dir.file("XMaster.X"), FindExistingFile(dir.path(), "xmaster.x"));
+  ::unlink(dir.file("XMaster.X").c_str());
+  Touch(dir, 3000);
+  EXPECT_EQ("", FindExistingFile(dir.path(), "xmaster.x"));
+}
+
+TEST(FileLocatorTest, OwnChangesKeepTheListingCurrent) {
+  TempDir dir;
+  dir.write("Other.Txt", "o");
+  EXPECT_EQ("", FindExistingFile(dir.path(), "new.file"));
+  {
+    DirectoryChange change(dir.path());
+    dir.write("New.File", "n");
+    change.created("New.File");
+  }
+  EXPECT_EQ(dir.file("New.File"), FindExistingFile(dir.path(), "new.file"));
+  EXPECT_EQ(dir.file("Other.Txt"), FindExistingFile(dir.path(), "other.txt"));
+}
+
+}  // namespace
+}  // namespace kvqt

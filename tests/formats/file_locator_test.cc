@@ -1,5 +1,6 @@
 #include "formats/file_locator.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -74,6 +74,11 @@ int BuildZip(const std::vector<ZipMember>& members, std::time_t mtime, std::stri
 
 int ReadZip(const std::string& bytes, std::vector<ZipMember>* members, std::string* error) {
   members->clear();
+  // Smaller than an end record cannot be an archive; libzip would take it as an empty one.
+  if (bytes.size() < 22) {
+    *error = "too short for an archive";
+    return -1;
+  }
   zip_error_t zerror;
   zip_error_init(&zerror);
   zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &zerror);

@@ -327,3 +327,26 @@ TEST_F(DigitalFeedTest, CancelStopsWithoutStoringTheDates) {
 
 }  // namespace
 }  // namespace kvqt
+
+namespace kvqt {
+namespace {
+
+TEST(ImportSymbolFeedTest, AppliesAndSavesOrKeepsTheFeedForAnotherTry) {
+  testing::TempDir dir;
+  setProfilePath(dir.file("kvqt.ini"));
+  ScopedMessages messages;
+  dir.write("sintab.fd", testing::InstrumentHex(5, 12, 1, "ABC", "Abc", 1, 2, 16));
+  EXPECT_EQ(ImportSymbolFeed(dir.path(), dir.file("sintab.fd"), nullptr, Date(2005, 3, 15)), 0);
+  EXPECT_EQ(TSintable(dir.path()).instrumentCount(), 1);
+  EXPECT_EQ(profile().getString("sinchangesdate", ""), std::string("20050315"));
+
+  EXPECT_EQ(ImportSymbolFeed(dir.path(), dir.file("absent.fd")), -1);
+
+  // The table's place is taken by a directory: it cannot be written.
+  std::remove(dir.file("kvqt.sdb").c_str());
+  ASSERT_TRUE(platform::MakeDirectories(dir.file("kvqt.sdb")));
+  EXPECT_EQ(ImportSymbolFeed(dir.path(), dir.file("sintab.fd")), -1);
+}
+
+}  // namespace
+}  // namespace kvqt

@@ -197,4 +197,13 @@ void TDigitalFeed::apply(const unsigned char* record, std::size_t size, unsigned
   dump.line(DumpShortRecordLine(type, size));
 }
 
+int ImportSymbolFeed(const std::string& directory, const std::string& feed_path, ProgressHost* dialog,
+                     Date session_date) {
+  TDigitalFeed feed(directory);
+  feed.setSessionDate(session_date);
+  const int result = feed.ProcessFeed(feed_path, dialog);
+  if (result < 0) return result;
+  return feed.table().save();
+}
+
 }  // namespace kvqt

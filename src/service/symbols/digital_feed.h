@@ -48,4 +48,11 @@ class TDigitalFeed {
   int record_count_ = 0;
 };
 
+// What a download session and the start-up do with a feed left in `directory`:
+// apply it with a table of its own and save the table. 0; the result of
+// ProcessFeed when that failed; -1 when the table could not be written, so
+// that the caller keeps the feed for another try. A null session date means today.
+int ImportSymbolFeed(const std::string& directory, const std::string& feed_path, ProgressHost* dialog = nullptr,
+                     Date session_date = Date());
+
 }  // namespace kvqt

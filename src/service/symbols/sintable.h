@@ -1,7 +1,9 @@
 // The local copy of the service's symbol table: currencies, exchanges,
 // instruments and announced split factors, kept in "kvqt.sdb" in the program
 // directory. Loaded when the object is made, written back (as a whole, through
-// a temporary file) when it is destroyed after a change.
+// a temporary file) when it is destroyed after a change. Record pointers stay
+// valid until the next change of their table; searches run over
+// tables().instruments.records().
 #pragma once
 
 #include <cstdint>

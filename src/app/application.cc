@@ -40,8 +40,10 @@ int Application::save() {
 
 int BatchExitCode(int runResult) { return runResult == kStepFinished ? 0 : 1; }
 
-int RunHeadlessBatch(Application& application, StepFunction firstStep) {
+int RunHeadlessBatch(Application& application, StepFunction firstStep,
+                     std::function<void(HeadlessProgress&)> idle) {
   HeadlessProgress host(/*echo=*/true);
+  host.setIdle(std::move(idle));
   return BatchExitCode(host.run(firstStep, application.action(), 1));
 }
 

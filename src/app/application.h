@@ -4,12 +4,14 @@
 // windows around it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/action_info.h"
 #include "app/datafile/program_data.h"
 #include "app/model/formats.h"
+#include "app/headless_progress.h"
 #include "app/step_runner.h"
 
 namespace kvqt {
@@ -63,7 +65,9 @@ int BatchExitCode(int runResult);
 
 // A batch run without a display: the step (the command line) runs in the
 // headless host, status lines going to the report log and standard output, an
-// error to standard error. Returns the exit code.
-int RunHeadlessBatch(Application& application, StepFunction firstStep);
+// error to standard error. `idle` runs between ticks and while steps wait.
+// Returns the exit code.
+int RunHeadlessBatch(Application& application, StepFunction firstStep,
+                     std::function<void(HeadlessProgress&)> idle = {});
 
 }  // namespace kvqt

@@ -16,6 +16,7 @@ int HeadlessProgress::run(StepFunction step, ActionInfo& action, int total) {
   int result = 0;
   for (bool running = true; running;) {
     ++ticks_;
+    if (idle_) idle_(*this);
     switch (runner.tick()) {
       case TickOutcome::Continue:
         break;

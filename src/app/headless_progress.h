@@ -4,6 +4,7 @@
 // which go through the program clock, but starts the next tick at once.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ class HeadlessProgress : public ProgressView {
   // The runner of the current run; null outside a run.
   StepRunner* runner() { return runner_; }
 
+  // Called before every tick and whenever a step pumps messages: where a
+  // headless run looks for requests from outside (a quit).
+  void setIdle(std::function<void(HeadlessProgress&)> idle) { idle_ = std::move(idle); }
+
   // The milliseconds the runner's time slices are measured with (tests).
   void setMilliseconds(StepRunner::Milliseconds clock) { clock_ = std::move(clock); }
 
@@ -38,6 +43,9 @@ class HeadlessProgress : public ProgressView {
   void showError(std::string_view text) override;
   bool detailsShown() const override { return details_; }
   void addDetailLine(std::string_view line) override { detailLines_.emplace_back(line); }
+  void pumpMessages() override {
+    if (idle_) idle_(*this);
+  }
 
   void setDetailsShown(bool shown) { details_ = shown; }
 
@@ -55,6 +63,7 @@ class HeadlessProgress : public ProgressView {
   bool details_ = false;
   StepRunner* runner_ = nullptr;
   StepRunner::Milliseconds clock_;
+  std::function<void(HeadlessProgress&)> idle_;
   std::vector<std::string> status_;
   std::vector<std::string> errors_;
   std::vector<std::string> detailLines_;

@@ -1,0 +1,134 @@
+#include "ui/kvqt_main.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/logs.h"
+#include "app/messages.h"
+#include "automation/command_line_step.h"
+#include "platform/display.h"
+#include "platform/instance_endpoint.h"
+#include "platform/program_dir.h"
+#include "ui/batch_window.h"
+#include "ui/first_run_wizard.h"
+#include "ui/main_window.h"
+#include "ui/qt_messages.h"
+
+namespace kvqt::ui {
+namespace {
+
+void Complain(const std::string& text) { std::fprintf(stderr, "kvqt: %s\n", text.c_str()); }
+
+// Requests to the running copy arrive on the instance endpoint.
+template <typename Handler>
+void DrainRequests(platform::InstanceEndpoint& endpoint, Handler handle) {
+  std::string request;
+  while (endpoint.acceptRequest(request)) handle(request);
+}
+
+int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) {
+  if (application.interactive()) {
+    if (application.tooManyFormats()) Complain(kTooManyFormatsMessage);
+    Complain("no display to show the window on (the command line is only run with a data file and a login record)");
+    return 1;
+  }
+  HeadlessMessages messages(/*to_stderr=*/true);
+  UserMessages* previous = setUserMessages(&messages);
+  const int code = RunHeadlessBatch(application, CommandLineStep, [&endpoint](HeadlessProgress& host) {
+    DrainRequests(endpoint, [&host](const std::string& request) {
+      if (request == platform::kQuitRequest) host.cancel();
+    });
+  });
+  application.save();
+  setUserMessages(previous);
+  return code;
+}
+
+}  // namespace
+
+int RunKvqt(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  const bool display = platform::DisplayAvailable();
+
+  platform::InstanceEndpoint endpoint;
+  if (endpoint.claim(kProgramTitle) == platform::InstanceEndpoint::Claim::OtherRunning) {
+    if (!display && !arguments.empty()) {
+      Complain(std::string("another copy of ") + kProgramTitle + " is running; this run does nothing");
+      return 1;
+    }
+    platform::SendInstanceRequest(kProgramTitle, platform::kRaiseRequest);
+    return 0;
+  }
+
+  const std::string directory = platform::ResolveProgramDirectory(platform::ExecutablePath());
+  if (::chdir(directory.c_str()) != 0) {
+    Complain("cannot use the program directory " + directory);
+    return 1;
+  }
+  Logs::SetDirectory("");
+
+  Application application(arguments);
+  application.start(directory);
+
+  if (!display) return RunHeadless(application, endpoint);
+
+  QApplication qt(argc, argv);
+  QtMessages messages;
+  UserMessages* previous = setUserMessages(&messages);
+
+  if (application.needsWizard()) RunFirstRunWizard(application);
+
+  std::unique_ptr<MainWindow> main;
+  std::unique_ptr<BatchWindow> batch;
+  if (application.interactive()) {
+    main = std::make_unique<MainWindow>();
+    main->placeOnDesktop();
+  } else {
+    batch = std::make_unique<BatchWindow>(CommandLineStep, application.action());
+    QObject::connect(batch.get(), &BatchWindow::runEnded, &qt, [](int code) { QCoreApplication::exit(code); });
+  }
+  if (application.tooManyFormats()) message(kTooManyFormatsMessage);
+
+  std::unique_ptr<QSocketNotifier> notifier;
+  if (endpoint.listening()) {
+    notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
+      DrainRequests(endpoint, [&](const std::string& request) {
+        if (request == platform::kRaiseRequest) {
+          if (main) main->raiseWindow();
+          else if (batch && batch->isVisible()) batch->raise();
+        } else if (request == platform::kQuitRequest) {
+          if (main) main->quitRequested();
+          else if (batch) batch->quitRequested();
+        }
+      });
+    });
+  }
+
+  int code = 0;
+  if (main) {
+    main->show();
+    code = qt.exec();
+  } else {
+    batch->start(application.hiddenWindow());
+    code = qt.exec();
+    code = batch->exitCode();
+  }
+  notifier.reset();
+  main.reset();
+  batch.reset();
+  application.save();
+  // Only now is the window "gone" for the release installer: the data are saved.
+  endpoint.close();
+  setUserMessages(previous);
+  return code;
+}
+
+}  // namespace kvqt::ui

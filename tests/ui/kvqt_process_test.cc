@@ -1,0 +1,240 @@
+// Starts the real kvqt (and Tarnswap) as the user would, each test with its
+// own program directory, settings directory and runtime directory, so nothing
+// meets the user's files or another test.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/datafile/program_data_file.h"
+#include "app/model/formats.h"
+#include "platform/instance_endpoint.h"
+#include "support/hex.h"
+#include "support/temp_dir.h"
+#include "updater/child_process.h"
+
+namespace kvqt {
+namespace {
+
+using kvqt::testing::ChildProcess;
+using kvqt::testing::Padded;
+using kvqt::testing::TempDir;
+using kvqt::testing::WaitUntil;
+using namespace std::chrono_literals;
+
+constexpr const char* kTitle = "Norvale Korvane";
+
+// Processes whose program file is `path`.
+std::vector<pid_t> ProcessesOf(const std::string& path) {
+  std::vector<pid_t> pids;
+  DIR* proc = ::opendir("/proc");
+  if (proc == nullptr) return pids;
+  while (dirent* e = ::readdir(proc)) {
+    char* end = nullptr;
+    long pid = std::strtol(e->d_name, &end, 10);
+    if (*end != '\0' || pid <= 0) continue;
+    char exe[4096];
+    ssize_t n = ::readlink(("/proc/" + std::string(e->d_name) + "/exe").c_str(), exe, sizeof exe - 1);
+    if (n > 0 && std::string(exe, static_cast<std::size_t>(n)) == path) pids.push_back(static_cast<pid_t>(pid));
+  }
+  ::closedir(proc);
+  return pids;
+}
+
+class KvqtProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime_ = old, hadRuntime_ = true;
+    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+    ::chmod(runtime_.path().c_str(), 0700);
+  }
+  void TearDown() override {
+    // Whatever a test left running goes now.
+    if (platform::InstanceRunning(kTitle)) platform::SendInstanceRequest(kTitle, platform::kQuitRequest);
+    WaitUntil([] { return !platform::InstanceRunning(kTitle); }, 10s);
+    for (const std::string& program : started_) {
+      for (pid_t pid : ProcessesOf(program)) ::kill(pid, SIGKILL);
+    }
+    if (hadRuntime_) ::setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
+    else ::unsetenv("XDG_RUNTIME_DIR");
+  }
+
+  ChildProcess::Options Options(bool display) {
+    ChildProcess::Options options;
+    options.workingDirectory = "/";
+    options.environment = {
+        {"KVQT_HOME", home_.path()},       {"XDG_RUNTIME_DIR", runtime_.path()},
+        {"XDG_CONFIG_HOME", config_.path()}, {"KVQT_EDITOR", ""},
+        {"QT_QPA_PLATFORM", display ? "offscreen" : ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""},
+    };
+    options.stdoutFile = logs_.file("stdout");
+    options.stderrFile = logs_.file("stderr");
+    return options;
+  }
+
+  std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args, bool display,
+                                      const std::string& program = KVQT_PATH) {
+    started_.push_back(program);
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return std::make_unique<ChildProcess>(argv, Options(display));
+  }
+
+  // Data and login files as an earlier run leaves them, so arguments start a batch run.
+  void PrepareBatchStart() {
+    Formats none;
+    home_.write("kvqt.dat", EncodeProgramDataFile(UserInfo(), none));
+    home_.write("kvqt.prs", Padded("", 5) + Padded("12345", 84));
+  }
+
+  std::string Stderr() const { return logs_.read("stderr"); }
+
+  TempDir home_;
+  TempDir config_;
+  TempDir runtime_;
+  TempDir logs_;
+  std::vector<std::string> started_;
+  std::string oldRuntime_;
+  bool hadRuntime_ = false;
+};
+
+TEST_F(KvqtProcessTest, SecondStartRaisesTheFirstAndExitsZero) {
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(first->started());
+  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+
+  auto second = Start({}, true);
+  EXPECT_EQ(second->wait(20s), 0);
+  EXPECT_TRUE(first->stillRunningAfter(500ms));
+
+  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  EXPECT_EQ(first->wait(20s), 0);
+  EXPECT_FALSE(platform::InstanceRunning(kTitle));
+  // The exit saved the data, and the interactive window its position.
+  EXPECT_EQ(home_.read("kvqt.prs").size(), 89u);
+  EXPECT_EQ(home_.read("kvqt.dat").substr(0, 1), ":");
+  EXPECT_NE(config_.read("kvqt/kvqt.ini").find("WindowPositionX="), std::string::npos);
+}
+
+TEST_F(KvqtProcessTest, HeadlessRunWithAnUnknownArgumentFailsOnStandardError) {
+  PrepareBatchStart();
+  home_.write("kvqt.rpt", "previous run\r\n");
+  home_.write("kvqt.tsk", "=Append(\"MS\", \"\", \"ASC\", \"\")\r\n");
+  auto run = Start({"-nowindow", "-Unknown"}, /*display=*/false);
+  const int code = run->wait(20s);
+  EXPECT_NE(code, 0);
+  EXPECT_NE(code, -1);
+  EXPECT_NE(Stderr().find("-unknown"), std::string::npos) << Stderr();
+  EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n-unknown\r\n");
+  EXPECT_FALSE(home_.exists("kvqt.tsk"));
+  EXPECT_EQ(config_.read("kvqt/kvqt.ini").find("WindowPosition"), std::string::npos);
+}
+
+TEST_F(KvqtProcessTest, HeadlessRunWithNothingToDoExitsZero) {
+  PrepareBatchStart();
+  auto run = Start({"-NOWINDOW"}, /*display=*/false);
+  EXPECT_EQ(run->wait(20s), 0);
+  EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n");
+  EXPECT_EQ(logs_.read("stdout"), "Analyzing command line\n");
+}
+
+TEST_F(KvqtProcessTest, HeadlessRunThatFindsAnotherCopySaysSo) {
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  PrepareBatchStart();
+  auto headless = Start({"-nowindow", "tasks.tsk"}, /*display=*/false);
+  const int code = headless->wait(20s);
+  EXPECT_NE(code, 0);
+  EXPECT_NE(code, -1);
+  EXPECT_NE(Stderr().find("running"), std::string::npos) << Stderr();
+  EXPECT_TRUE(first->stillRunningAfter(300ms));
+  platform::SendInstanceRequest(kTitle, platform::kQuitRequest);
+  EXPECT_EQ(first->wait(20s), 0);
+}
+
+TEST_F(KvqtProcessTest, BatchWindowRunEndsWithTheProgram) {
+  PrepareBatchStart();
+  auto run = Start({"-nowindow"}, /*display=*/true);
+  EXPECT_EQ(run->wait(20s), 0);
+  EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n");
+  // A batch run does not store the window position.
+  EXPECT_EQ(config_.read("kvqt/kvqt.ini").find("WindowPosition"), std::string::npos);
+}
+
+TEST_F(KvqtProcessTest, BatchWindowWithAnErrorWaitsUntilClosedAndExitsNonZero) {
+  PrepareBatchStart();
+  auto run = Start({"-nowindow", "-bogus"}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([&] { return home_.read("kvqt.rpt").find("-bogus") != std::string::npos; }, 20s));
+  EXPECT_TRUE(run->stillRunningAfter(300ms));  // the error waits for OK
+  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  EXPECT_EQ(run->wait(20s), 1);
+  EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n-bogus\r\n");
+}
+
+// The release installer against the real program, built into a program
+// directory of the test's own.
+class ReleaseInstallTest : public KvqtProcessTest {
+ protected:
+  void SetUp() override {
+    KvqtProcessTest::SetUp();
+    program_ = home_.file("kvqt");
+    home_.write("kvqt", testing::ReadFileBytes(KVQT_PATH));
+    ::chmod(program_.c_str(), 0755);
+  }
+
+  std::unique_ptr<ChildProcess> Tarnswap(const std::string& title, const char* waitMs) {
+    ChildProcess::Options options = Options(true);
+    options.workingDirectory = home_.path();
+    if (waitMs != nullptr) options.environment["TARNSWAP_WAIT_MS"] = waitMs;
+    return std::make_unique<ChildProcess>(
+        std::vector<std::string>{TARNSWAP_PATH, "_kvqt.exe", "kvqt", title}, options);
+  }
+
+  std::string program_;
+};
+
+TEST_F(ReleaseInstallTest, TarnswapReplacesTheRunningProgramAndStartsTheNewOne) {
+  auto old = Start({}, /*display=*/true, program_);
+  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  // The new release: the same program with a mark behind it.
+  const std::string release = testing::ReadFileBytes(KVQT_PATH) + "\nnew release 3.2.5\n";
+  home_.write("_kvqt.exe", release);
+  ::chmod(home_.file("_kvqt.exe").c_str(), 0644);
+
+  auto tarnswap = Tarnswap(kTitle, nullptr);  // the real one-second waits
+  EXPECT_EQ(tarnswap->wait(60s), 0);
+  EXPECT_EQ(old->wait(20s), 0);
+  EXPECT_FALSE(home_.exists("_kvqt.exe"));
+  EXPECT_TRUE(home_.read("kvqt") == release);
+  struct stat st;
+  ASSERT_EQ(::stat(program_.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0755u);
+  // The new program runs, from the replaced file.
+  EXPECT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(program_).size() == 1; }, 20s));
+  const std::string log = home_.read("korv.dbg");
+  EXPECT_EQ(log.find("Wait for executable to start"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Waited long enough"), std::string::npos) << log;
+}
+
+TEST_F(ReleaseInstallTest, TarnswapGivesUpOnATitleThatMatchesNothing) {
+  auto running = Start({}, /*display=*/true, program_);
+  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  home_.write("_kvqt.exe", "new release");
+  auto tarnswap = Tarnswap("Nothing Matches This", "20");
+  EXPECT_EQ(tarnswap->wait(30s), 1);
+  std::string expected;
+  for (int i = 0; i < 10; ++i) expected += "Wait for executable to start\r\n";
+  EXPECT_EQ(home_.read("korv.dbg"), expected + "Waited long enough\r\n");
+  EXPECT_EQ(home_.read("_kvqt.exe"), "new release");
+  EXPECT_TRUE(running->stillRunningAfter(200ms));
+}
+
+}  // namespace
+}  // namespace kvqt

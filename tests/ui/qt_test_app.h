@@ -1,0 +1,62 @@
+// The one QApplication of a Qt test program, on the offscreen platform, and a
+// test fixture that keeps settings, logs and messages inside a temporary
+// directory.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "app/logs.h"
+#include "app/messages.h"
+#include "app/personal_profile.h"
+#include "platform/program_dir.h"
+#include "support/temp_dir.h"
+
+namespace kvqt::testing {
+
+inline QApplication& TestApp() {
+  static int argc = 1;
+  static char name[] = "ui_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// Polls until the condition holds (at most five seconds), letting Qt work meanwhile.
+inline bool QtWaitUntil(const std::function<bool()>& condition, int ms = 5000) {
+  return QTest::qWaitFor(condition, ms);
+}
+
+class QtTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApp();
+    char cwd[4096];
+    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    oldCwd_ = cwd;
+    ASSERT_EQ(::chdir(dir_.path().c_str()), 0);
+    Logs::SetDirectory(dir_.path());
+    setProfilePath(dir_.file("kvqt.ini"));
+  }
+  void TearDown() override {
+    (void)!::chdir(oldCwd_.c_str());
+    Logs::SetDirectory("");
+    setProfilePath(platform::SettingsFilePath());
+  }
+
+  TempDir dir_;
+  ScopedMessages messages_;
+  std::string oldCwd_;
+};
+
+}  // namespace kvqt::testing

@@ -54,7 +54,7 @@ bool ParseValue(std::string_view field, float& value) {
   std::size_t n = text.size() < sizeof buffer ? text.size() : sizeof buffer - 1;
   for (std::size_t i = 0; i < n; ++i) buffer[i] = text[i] == ',' ? '.' : text[i];
   double parsed = 0;
-  auto result = std::from_chars(buffer, buffer + n, parsed, std::chars_format::fixed);
+  auto result = std::from_chars(buffer, buffer + n, parsed, std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) return false;
   if (result.ec != std::errc()) parsed = 0;
   if (!std::isfinite(parsed) || std::fabs(parsed) > 3.0e38) return false;

@@ -50,6 +50,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     path_ = std::move(other.path_);
     pos_ = other.pos_;
     write_buffer_ = std::move(other.write_buffer_);
+    write_len_ = other.write_len_;
     write_start_ = other.write_start_;
     read_buffer_ = std::move(other.read_buffer_);
     read_start_ = other.read_start_;
@@ -65,7 +66,7 @@ void BinaryFile::reset() {
   writable_ = false;
   path_.clear();
   pos_ = 0;
-  write_buffer_.clear();
+  write_len_ = 0;
   write_start_ = 0;
   read_len_ = 0;
   read_start_ = 0;
@@ -110,20 +111,20 @@ std::int64_t BinaryFile::size() {
   struct stat st;
   if (::fstat(fd_, &st) != 0) return -1;
   std::int64_t size = st.st_size;
-  if (!write_buffer_.empty()) size = std::max(size, write_start_ + static_cast<std::int64_t>(write_buffer_.size()));
+  if (write_len_ > 0) size = std::max(size, write_start_ + static_cast<std::int64_t>(write_len_));
   return size;
 }
 
 void BinaryFile::seek(std::int64_t pos) { pos_ = pos < 0 ? 0 : pos; }
 
 bool BinaryFile::flush() {
-  if (write_buffer_.empty()) return true;
-  std::size_t done = WriteFully(fd_, write_start_, write_buffer_.data(), write_buffer_.size());
-  bool ok = done == write_buffer_.size();
+  if (write_len_ == 0) return true;
+  std::size_t done = WriteFully(fd_, write_start_, write_buffer_.data(), write_len_);
+  bool ok = done == write_len_;
   if (!ok) {
     failed_at_ = write_start_ + static_cast<std::int64_t>(done);
   }
-  write_buffer_.clear();
+  write_len_ = 0;
   return ok;
 }
 
@@ -164,17 +165,24 @@ std::int64_t BinaryFile::read(void* buffer, std::size_t n) {
 bool BinaryFile::write(const void* buffer, std::size_t n) {
   if (fd_ < 0 || !writable_) return false;
   dropReadBuffer();
-  if (!write_buffer_.empty() && write_start_ + static_cast<std::int64_t>(write_buffer_.size()) != pos_) {
+  if (write_len_ > 0 && write_start_ + static_cast<std::int64_t>(write_len_) != pos_) {
     if (!flush()) return false;
   }
-  if (write_buffer_.empty()) {
-    write_start_ = pos_;
-    if (write_buffer_.capacity() < kBufferSize) write_buffer_.reserve(kBufferSize);
-  }
+  if (write_len_ == 0) write_start_ = pos_;
+  if (write_buffer_.size() < kBufferSize) write_buffer_.resize(kBufferSize);
   const auto* in = static_cast<const unsigned char*>(buffer);
-  write_buffer_.insert(write_buffer_.end(), in, in + n);
   pos_ += static_cast<std::int64_t>(n);
-  if (write_buffer_.size() >= kBufferSize) return flush();
+  while (n > 0) {
+    std::size_t take = std::min(n, kBufferSize - write_len_);
+    std::memcpy(write_buffer_.data() + write_len_, in, take);
+    write_len_ += take;
+    in += take;
+    n -= take;
+    if (write_len_ == kBufferSize) {
+      if (!flush()) return false;
+      write_start_ += static_cast<std::int64_t>(kBufferSize);
+    }
+  }
   return true;
 }
 

@@ -62,8 +62,9 @@ class BinaryFile {
   bool writable_ = false;
   std::string path_;
   std::int64_t pos_ = 0;
-  // Pending writes, starting at write_start_.
+  // Pending writes: write_len_ bytes starting at write_start_.
   std::vector<unsigned char> write_buffer_;
+  std::size_t write_len_ = 0;
   std::int64_t write_start_ = 0;
   // Bytes read ahead, starting at read_start_.
   std::vector<unsigned char> read_buffer_;

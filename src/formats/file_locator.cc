@@ -5,17 +5,24 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace kvqt {
 namespace {
 
 constexpr std::size_t kMaxListings = 32;
 
+struct Name {
+  std::string spelling;
+  bool regular;  // known to be a regular file; otherwise asked when used
+};
+
 struct Listing {
   dev_t dev = 0;
   ino_t ino = 0;
   struct timespec mtime = {};
-  std::unordered_map<std::string, std::string> byLowerName;
+  // Every spelling of each name, keyed by its lower-case form.
+  std::unordered_map<std::string, std::vector<Name>> byLowerName;
 };
 
 std::unordered_map<std::string, Listing>& Listings() {
@@ -71,16 +78,33 @@ const Listing* CurrentListing(const std::string& directory) {
   listing.dev = st.st_dev;
   listing.ino = st.st_ino;
   listing.mtime = st.st_mtim;
-  while (struct dirent* entry = ::readdir(dir)) listing.byLowerName.emplace(Lower(entry->d_name), entry->d_name);
+  while (struct dirent* entry = ::readdir(dir)) {
+    if (entry->d_type == DT_DIR) continue;
+    listing.byLowerName[Lower(entry->d_name)].push_back(Name{entry->d_name, entry->d_type == DT_REG});
+  }
   ::closedir(dir);
   auto& listings = Listings();
   if (listings.size() >= kMaxListings) listings.clear();
   return &(listings[directory] = std::move(listing));
 }
 
+// The file from a listing: the exact spelling when it is there, else the first.
+std::string FromListing(const Listing& listing, const std::string& directory, const std::string& name) {
+  auto it = listing.byLowerName.find(Lower(name));
+  if (it == listing.byLowerName.end()) return std::string();
+  const Name* chosen = &it->second.front();
+  for (const Name& n : it->second)
+    if (n.spelling == name) chosen = &n;
+  std::string path = directory + chosen->spelling;
+  return chosen->regular || IsRegularFile(path) ? path : std::string();
+}
+
 }  // namespace
 
 std::string FindExistingFile(const std::string& directory, const std::string& name) {
+  struct stat st;
+  if (!StatDirectory(directory, st)) return std::string();
+  if (const Listing* kept = KeptListing(directory, st)) return FromListing(*kept, directory, name);
   std::string exact = directory + name;
   if (IsRegularFile(exact)) return exact;
   // The spellings other systems use most, before listing the directory.
@@ -88,11 +112,7 @@ std::string FindExistingFile(const std::string& directory, const std::string& na
     if (variant != name && IsRegularFile(directory + variant)) return directory + variant;
   }
   const Listing* listing = CurrentListing(directory);
-  if (!listing) return std::string();
-  auto it = listing->byLowerName.find(Lower(name));
-  if (it == listing->byLowerName.end()) return std::string();
-  std::string found = directory + it->second;
-  return IsRegularFile(found) ? found : std::string();
+  return listing ? FromListing(*listing, directory, name) : std::string();
 }
 
 std::string LocateFile(const std::string& directory, const std::string& name) {
@@ -116,7 +136,10 @@ void DirectoryChange::created(const std::string& name) {
   if (!current_ || !StatDirectory(directory_, st)) return;
   auto it = Listings().find(directory_);
   if (it == Listings().end()) return;
-  it->second.byLowerName[Lower(name)] = name;
+  auto& names = it->second.byLowerName[Lower(name)];
+  bool known = false;
+  for (const Name& n : names) known = known || n.spelling == name;
+  if (!known) names.push_back(Name{name, true});
   it->second.mtime = st.st_mtim;
 }
 

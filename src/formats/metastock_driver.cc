@@ -278,8 +278,10 @@ int MetaStockDriver::finalize(DatafileEntry& entry, DatafileHandle& handle, int 
     RecoverFromWriteFailure(entry, handle, formatId);
     result = -1;
   }
+  // Only the files that hold the entry's records.
   MasterHandles m;
-  if (OpenMasters(m, directory, true) != 0) {
+  unsigned files = entry.fileNumber >= kFirstXmasterNumber ? kWithXmaster : kWithEmaster;
+  if (OpenMasters(m, directory, true, files) != 0) {
     result = -1;
   } else if (WriteToMasters(m, entry) != 0) {
     result = -1;

@@ -41,7 +41,11 @@ std::string DopText(bool intraday) {
   return text;
 }
 
-std::string DopFileName(int fileNumber) { return "f" + std::to_string(fileNumber) + ".DOP"; }
+std::string DopFileName(int fileNumber) {
+  char name[32];
+  std::snprintf(name, sizeof name, "f%d.DOP", fileNumber);
+  return name;
+}
 
 bool WriteDopFile(const std::string& directory, int fileNumber, bool intraday) {
   std::string path = LocateFile(directory, DopFileName(fileNumber));

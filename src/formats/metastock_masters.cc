@@ -46,10 +46,12 @@ MasterPaths FindMasters(const std::string& directory) {
                      FindExistingFile(directory, kXmasterName)};
 }
 
-int OpenMasters(MasterHandles& m, const std::string& directory, bool forWriting) {
+int OpenMasters(MasterHandles& m, const std::string& directory, bool forWriting, unsigned files) {
   CloseMasters(m);
   MasterPaths paths = FindMasters(directory);
   if (paths.master.empty()) return -2;
+  if (!(files & kWithEmaster)) paths.emaster.clear();
+  if (!(files & kWithXmaster)) paths.xmaster.clear();
   m.directory = directory;
 
   if (OpenOne(m.master, paths.master, forWriting) != 0) return -1;

@@ -24,7 +24,11 @@ MasterPaths FindMasters(const std::string& directory);
 // 0; -2 when there is no MASTER (nothing reported); -1 when a master cannot be
 // opened or fails its checks (reported). With `forWriting` every file must open
 // read-write; otherwise read-only is taken when read-write is refused.
-int OpenMasters(MasterHandles& masters, const std::string& directory, bool forWriting);
+// `files` limits which of EMASTER and XMASTER are opened (MASTER always is).
+inline constexpr unsigned kWithEmaster = 1;
+inline constexpr unsigned kWithXmaster = 2;
+int OpenMasters(MasterHandles& masters, const std::string& directory, bool forWriting,
+                unsigned files = kWithEmaster | kWithXmaster);
 void CloseMasters(MasterHandles& masters);
 
 // Whether an entry fits the format id's scan: ids 3 and 4 take periods D, W

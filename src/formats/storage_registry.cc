@@ -1,6 +1,8 @@
 #include "formats/storage_registry.h"
 
 #include "formats/metastock_driver.h"
+#include "formats/text_index_driver.h"
+#include "formats/text_plain_driver.h"
 
 namespace kvqt {
 namespace {
@@ -15,10 +17,10 @@ StorageDriver* BuiltIn(StorageKind kind) {
       static MetaStockDriver driver;
       return &driver;
     }
+    case StorageKind::kTextIndex: { static TextIndexDriver driver; return &driver; }
+    case StorageKind::kTextPlain: { static TextPlainDriver driver; return &driver; }
     case StorageKind::kNone:
     case StorageKind::kRingBuffer:
-    case StorageKind::kTextIndex:
-    case StorageKind::kTextPlain:
     case StorageKind::kBinaryPerSymbol:
     case StorageKind::kOrvista:
       break;

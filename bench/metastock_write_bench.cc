@@ -48,6 +48,23 @@ double RawWrite(const std::string& path, long long bytes) {
   return Seconds(start);
 }
 
+// The same bytes in one new file per instrument: what the file system alone
+// costs for as many files.
+double RawWritePerFile(const std::string& dir, int files, long long bytesEach) {
+  auto start = std::chrono::steady_clock::now();
+  std::vector<char> block(static_cast<std::size_t>(bytesEach), 'x');
+  for (int i = 0; i < files; ++i) {
+    int fd = ::open((dir + "raw" + std::to_string(i)).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return -1;
+    if (::write(fd, block.data(), block.size()) != static_cast<ssize_t>(block.size())) {
+      ::close(fd);
+      return -1;
+    }
+    ::close(fd);
+  }
+  return Seconds(start);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,13 +120,16 @@ int main(int argc, char** argv) {
 
   const long long bytes = records * 7 * 4;
   double rawSeconds = RawWrite(dir + "raw.bin", bytes);
+  double rawFilesSeconds = RawWritePerFile(dir, instruments, bytes / instruments);
 
   std::printf("metastock: %d instruments, %lld records, %lld bytes\n", instruments, records, bytes);
   std::printf("  create entries    %8.3f s\n", createSeconds);
   std::printf("  append + finalize %8.3f s  %12.0f records/s\n", writeSeconds, records / writeSeconds);
   std::printf("  all               %8.3f s  %12.0f records/s\n", totalSeconds, records / totalSeconds);
   std::printf("raw sequential write %7.3f s  %12.0f records/s\n", rawSeconds, records / rawSeconds);
-  std::printf("ratio all/raw %.2f, append/raw %.2f\n", rawSeconds / totalSeconds, rawSeconds / writeSeconds);
+  std::printf("raw, file per instrument %4.3f s  %12.0f records/s\n", rawFilesSeconds, records / rawFilesSeconds);
+  std::printf("ratio to raw: all %.2f, append + finalize %.2f; all to raw per file %.2f\n", rawSeconds / totalSeconds,
+              rawSeconds / writeSeconds, rawFilesSeconds / totalSeconds);
   if (argc <= 3) RemoveDirectory(dir);
   return 0;
 }

@@ -56,6 +56,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     read_start_ = other.read_start_;
     read_len_ = other.read_len_;
     failed_at_ = other.failed_at_;
+    size_at_open_ = other.size_at_open_;
     other.reset();
   }
   return *this;
@@ -71,6 +72,7 @@ void BinaryFile::reset() {
   read_len_ = 0;
   read_start_ = 0;
   failed_at_ = -1;
+  size_at_open_ = 0;
 }
 
 int BinaryFile::openExisting(const std::string& path, bool writable) {
@@ -85,6 +87,7 @@ int BinaryFile::openExisting(const std::string& path, bool writable) {
   fd_ = fd;
   writable_ = writable;
   path_ = path;
+  size_at_open_ = st.st_size;
   return 0;
 }
 

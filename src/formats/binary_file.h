@@ -33,6 +33,8 @@ class BinaryFile {
 
   // The size including bytes not yet written; -1 on failure.
   std::int64_t size();
+  // The size the file had when openExisting opened it.
+  std::int64_t sizeAtOpen() const { return size_at_open_; }
   std::int64_t tell() const { return pos_; }
   void seek(std::int64_t pos);
 
@@ -71,6 +73,7 @@ class BinaryFile {
   std::int64_t read_start_ = 0;
   std::size_t read_len_ = 0;
   std::int64_t failed_at_ = -1;
+  std::int64_t size_at_open_ = 0;
 };
 
 }  // namespace kvqt

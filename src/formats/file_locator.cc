@@ -99,12 +99,7 @@ std::string FromListing(const Listing& listing, const std::string& directory, co
   return chosen->regular || IsRegularFile(path) ? path : std::string();
 }
 
-}  // namespace
-
-std::string FindExistingFile(const std::string& directory, const std::string& name) {
-  struct stat st;
-  if (!StatDirectory(directory, st)) return std::string();
-  if (const Listing* kept = KeptListing(directory, st)) return FromListing(*kept, directory, name);
+std::string FindUnlisted(const std::string& directory, const std::string& name) {
   std::string exact = directory + name;
   if (IsRegularFile(exact)) return exact;
   // The spellings other systems use most, before listing the directory.
@@ -113,6 +108,25 @@ std::string FindExistingFile(const std::string& directory, const std::string& na
   }
   const Listing* listing = CurrentListing(directory);
   return listing ? FromListing(*listing, directory, name) : std::string();
+}
+
+}  // namespace
+
+std::string FindExistingFile(const std::string& directory, const std::string& name) {
+  struct stat st;
+  if (!StatDirectory(directory, st)) return std::string();
+  if (const Listing* kept = KeptListing(directory, st)) return FromListing(*kept, directory, name);
+  return FindUnlisted(directory, name);
+}
+
+std::vector<std::string> FindExistingFiles(const std::string& directory, std::initializer_list<const char*> names) {
+  std::vector<std::string> found;
+  struct stat st;
+  if (!StatDirectory(directory, st)) return std::vector<std::string>(names.size());
+  const Listing* kept = KeptListing(directory, st);
+  for (const char* name : names)
+    found.push_back(kept ? FromListing(*kept, directory, name) : FindUnlisted(directory, name));
+  return found;
 }
 
 std::string LocateFile(const std::string& directory, const std::string& name) {

@@ -8,7 +8,9 @@
 // unseen until the directory changes again.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace kvqt {
 
@@ -16,6 +18,8 @@ namespace kvqt {
 // matched regardless of case with the exact spelling preferred; empty when
 // there is none.
 std::string FindExistingFile(const std::string& directory, const std::string& name);
+// The same for several names at once.
+std::vector<std::string> FindExistingFiles(const std::string& directory, std::initializer_list<const char*> names);
 // The existing file's path, or directory + name (the spelling for a new file).
 std::string LocateFile(const std::string& directory, const std::string& name);
 // The same for a full path.

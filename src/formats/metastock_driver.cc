@@ -111,22 +111,17 @@ bool WriteDataHeader(DatafileEntry& entry, DatafileHandle& handle) {
 
 int WriteToMasters(MasterHandles& m, const DatafileEntry& entry) {
   RecordPlace place;
-  if (!LocateEntry(m, entry, place)) {
+  unsigned char record[kXmasterRecordSize];
+  if (!LocateEntry(m, entry, place, record)) {
     message2("Ticker not found", entry.symbol);
     return -1;
   }
   if (place.inXmaster) {
-    unsigned char record[kXmasterRecordSize];
-    std::int64_t at = XmasterOffset(place.index);
-    if (m.xmaster.readAt(at, record, sizeof record) != static_cast<std::int64_t>(sizeof record)) return -1;
     FinalizeXmasterRecord(entry, record);
-    return m.xmaster.writeAt(at, record, sizeof record) ? 0 : -1;
+    return m.xmaster.writeAt(XmasterOffset(place.index), record, kXmasterRecordSize) ? 0 : -1;
   }
-  unsigned char record[kMasterRecordSize];
-  std::int64_t at = MasterOffset(place.index);
-  if (m.master.readAt(at, record, sizeof record) != static_cast<std::int64_t>(sizeof record)) return -1;
   FinalizeMasterRecord(entry, record);
-  if (!m.master.writeAt(at, record, sizeof record)) return -1;
+  if (!m.master.writeAt(MasterOffset(place.index), record, kMasterRecordSize)) return -1;
   if (m.emasterOpen) {
     unsigned char extra[kEmasterRecordSize];
     std::int64_t eat = EmasterOffset(place.index);

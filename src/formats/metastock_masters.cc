@@ -1,6 +1,7 @@
 #include "formats/metastock_masters.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "app/messages.h"
@@ -42,8 +43,8 @@ bool ReadBlock(BinaryFile& file, std::size_t recordSize, int first, int n, std::
 }  // namespace
 
 MasterPaths FindMasters(const std::string& directory) {
-  return MasterPaths{FindExistingFile(directory, kMasterName), FindExistingFile(directory, kEmasterName),
-                     FindExistingFile(directory, kXmasterName)};
+  auto found = FindExistingFiles(directory, {kMasterName, kEmasterName, kXmasterName});
+  return MasterPaths{found[0], found[1], found[2]};
 }
 
 int OpenMasters(MasterHandles& m, const std::string& directory, bool forWriting, unsigned files) {
@@ -56,7 +57,7 @@ int OpenMasters(MasterHandles& m, const std::string& directory, bool forWriting,
 
   if (OpenOne(m.master, paths.master, forWriting) != 0) return -1;
   unsigned char header[kEmasterRecordSize];
-  std::int64_t size = m.master.size();
+  std::int64_t size = m.master.sizeAtOpen();
   if (size < static_cast<std::int64_t>(kMasterRecordSize) ||
       m.master.readAt(0, header, kMasterRecordSize) != static_cast<std::int64_t>(kMasterRecordSize)) {
     CloseMasters(m);
@@ -76,7 +77,7 @@ int OpenMasters(MasterHandles& m, const std::string& directory, bool forWriting,
     }
     m.emasterOpen = true;
     // Every MASTER record has its EMASTER record.
-    if (m.emaster.size() < EmasterOffset(m.masterCount + 1)) {
+    if (m.emaster.sizeAtOpen() < EmasterOffset(m.masterCount + 1)) {
       CloseMasters(m);
       return Corrupt(paths.emaster);
     }
@@ -88,7 +89,7 @@ int OpenMasters(MasterHandles& m, const std::string& directory, bool forWriting,
       return -1;
     }
     m.xmasterOpen = true;
-    std::int64_t xsize = m.xmaster.size();
+    std::int64_t xsize = m.xmaster.sizeAtOpen();
     if (xsize < static_cast<std::int64_t>(kXmasterRecordSize) ||
         m.xmaster.readAt(0, header, kXmasterRecordSize) != static_cast<std::int64_t>(kXmasterRecordSize)) {
       CloseMasters(m);
@@ -166,11 +167,10 @@ int ReadEntry(MasterHandles& m, const RecordPlace& place, DatafileEntry& entry) 
   return 0;
 }
 
-bool LocateEntry(MasterHandles& m, const DatafileEntry& entry, RecordPlace& place) {
+bool LocateEntry(MasterHandles& m, const DatafileEntry& entry, RecordPlace& place, unsigned char* record) {
   if (entry.fileNumber <= 0) return false;
   bool inX = entry.fileNumber >= kFirstXmasterNumber;
   if (inX && !m.xmasterOpen) return false;
-  unsigned char record[kXmasterRecordSize];
   auto numberAt = [&](int index) -> int {
     if (inX) {
       if (m.xmaster.readAt(XmasterOffset(index), record, kXmasterRecordSize) != static_cast<std::int64_t>(kXmasterRecordSize))
@@ -201,6 +201,7 @@ bool LocateEntry(MasterHandles& m, const DatafileEntry& entry, RecordPlace& plac
     int number = inX ? GetLe16(r + xmaster::kFileNumber) : r[master::kFileNumber];
     if (number != entry.fileNumber) return false;
     place = p;
+    std::memcpy(record, r, inX ? kXmasterRecordSize : kMasterRecordSize);
     found = true;
     return true;
   });

@@ -57,6 +57,7 @@ int ReadEntry(MasterHandles& masters, const RecordPlace& place, DatafileEntry& e
 
 // The record of an entry for writing back: at its saved offset when that
 // record still holds the entry's file number, else found by file number.
-bool LocateEntry(MasterHandles& masters, const DatafileEntry& entry, RecordPlace& place);
+// `record` (150 bytes) receives the MASTER or XMASTER record.
+bool LocateEntry(MasterHandles& masters, const DatafileEntry& entry, RecordPlace& place, unsigned char* record);
 
 }  // namespace kvqt::metastock

@@ -226,28 +226,20 @@ int MetaStockDriver::scanEntries(MasterHandles& m, int formatId, DatafileEntry& 
   if (start > total) start = total;
 
   auto accept = [&](const RecordPlace& place, const unsigned char* r) {
-    char period;
-    int fields, interval;
-    std::string sym;
-    if (place.inXmaster) {
-      period = static_cast<char>(r[xmaster::kPeriod]);
-      fields = FieldsFromMask(r[xmaster::kFieldMask]);
-      interval = r[xmaster::kInterval];
-      if (match) sym = GetText(r + xmaster::kSymbol, 8);
-    } else {
-      period = static_cast<char>(r[master::kPeriod]);
-      fields = r[master::kFields];
-      interval = r[master::kInterval];
-      if (match) sym = GetText(r + master::kSymbol, master::kSymbolSize);
-    }
-    if (match && sym != wanted) return false;
-    return FitsFormat(formatId, period, fields, interval);
+    if (place.inXmaster)
+      return (!match || TextEquals(r + xmaster::kSymbol, 8, wanted)) &&
+             FitsFormat(formatId, static_cast<char>(r[xmaster::kPeriod]), FieldsFromMask(r[xmaster::kFieldMask]),
+                        r[xmaster::kInterval]);
+    return (!match || TextEquals(r + master::kSymbol, master::kSymbolSize, wanted)) &&
+           FitsFormat(formatId, static_cast<char>(r[master::kPeriod]), r[master::kFields], r[master::kInterval]);
   };
 
   RecordPlace found;
+  unsigned char record[kXmasterRecordSize];
   auto visit = [&](const RecordPlace& place, const unsigned char* r) {
     if (!accept(place, r)) return false;
     found = place;
+    std::memcpy(record, r, place.inXmaster ? kXmasterRecordSize : kMasterRecordSize);
     return true;
   };
   std::int64_t next = WalkRecords(m, start, total, visit);
@@ -258,7 +250,7 @@ int MetaStockDriver::scanEntries(MasterHandles& m, int formatId, DatafileEntry& 
     return -1;
   }
   m.scan = ToScanPosition(m, next);
-  if (ReadEntry(m, found, entry) != 0) return -1;
+  if (ReadEntry(m, found, entry, record) != 0) return -1;
   if (flags & kScanReadHeader) {
     std::string path = DataFilePath(entry, formatId, directory.empty() ? m.directory : directory);
     if (path.empty() || ReadDataHeader(entry, path) != 0) return -1;

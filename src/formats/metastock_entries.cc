@@ -169,8 +169,8 @@ int OpenAndFind(MasterHandles& m, const std::string& symbol, int formatId, const
   std::string wanted = PadAndTrim(symbol, kEntrySymbolSize);
   bool found = false;
   WalkRecords(m, 0, RecordTotal(m), [&](const RecordPlace& p, const unsigned char* r) {
-    std::string sym = p.inXmaster ? GetText(r + xmaster::kSymbol, 8) : GetText(r + master::kSymbol, 8);
-    if (sym != wanted) return false;
+    bool same = p.inXmaster ? TextEquals(r + xmaster::kSymbol, 8, wanted) : TextEquals(r + master::kSymbol, 8, wanted);
+    if (!same) return false;
     bool fits = p.inXmaster ? FitsFormat(formatId, static_cast<char>(r[xmaster::kPeriod]),
                                          FieldsFromMask(r[xmaster::kFieldMask]), r[xmaster::kInterval])
                             : FitsFormat(formatId, static_cast<char>(r[master::kPeriod]), r[master::kFields],

@@ -96,6 +96,13 @@ std::string GetText(const unsigned char* field, std::size_t size) {
   return std::string(reinterpret_cast<const char*>(field), n);
 }
 
+bool TextEquals(const unsigned char* field, std::size_t size, std::string_view text) {
+  std::size_t n = 0;
+  while (n < size && field[n] != 0) ++n;
+  while (n > 0 && field[n - 1] == ' ') --n;
+  return n == text.size() && std::memcmp(field, text.data(), n) == 0;
+}
+
 unsigned char FieldMask(int fields) {
   switch (fields) {
     case 5: return 31;

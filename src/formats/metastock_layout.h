@@ -99,6 +99,8 @@ void NewXmasterHeader(unsigned char* header150);
 void PutText(unsigned char* field, std::size_t size, std::string_view text, unsigned char pad);
 // A fixed field as text: up to the first NUL, trailing blanks removed.
 std::string GetText(const unsigned char* field, std::size_t size);
+// Whether GetText(field, size) would equal `text`, without building it.
+bool TextEquals(const unsigned char* field, std::size_t size, std::string_view text);
 
 // XMASTER field mask for 5 to 8 fields (31, 63, 127, 255), and back (0 for other masks).
 unsigned char FieldMask(int fields);

@@ -14,8 +14,10 @@ namespace {
 
 using platform::GetLe16;
 
-// Records read at once while walking.
-constexpr int kBlockRecords = 256;
+// Records read at once while walking: a few at first, since a scan step
+// usually takes the first record it reads, more while none is taken.
+constexpr int kFirstBlockRecords = 8;
+constexpr int kMaxBlockRecords = 256;
 
 int OpenOne(BinaryFile& file, const std::string& path, bool forWriting) {
   int rc = file.openExisting(path, true);
@@ -124,13 +126,15 @@ std::int64_t WalkRecords(MasterHandles& m, std::int64_t from, std::int64_t to, c
   std::vector<unsigned char> block;
   to = std::min(to, RecordTotal(m));
   std::int64_t pos = std::max<std::int64_t>(from, 0);
+  int blockRecords = kFirstBlockRecords;
   while (pos < to) {
     bool inX = pos >= m.masterCount;
     BinaryFile& file = inX ? m.xmaster : m.master;
     std::size_t size = inX ? kXmasterRecordSize : kMasterRecordSize;
     int first = static_cast<int>(inX ? pos - m.masterCount + 1 : pos + 1);
     std::int64_t end = inX ? to : std::min<std::int64_t>(to, m.masterCount);
-    int n = static_cast<int>(std::min<std::int64_t>(end - pos, kBlockRecords));
+    int n = static_cast<int>(std::min<std::int64_t>(end - pos, blockRecords));
+    blockRecords = std::min(blockRecords * 4, kMaxBlockRecords);
     if (!ReadBlock(file, size, first, n, block)) return -1;
     for (int i = 0; i < n; ++i) {
       RecordPlace place{inX, first + i};
@@ -141,18 +145,24 @@ std::int64_t WalkRecords(MasterHandles& m, std::int64_t from, std::int64_t to, c
   return -1;
 }
 
-int ReadEntry(MasterHandles& m, const RecordPlace& place, DatafileEntry& entry) {
+int ReadEntry(MasterHandles& m, const RecordPlace& place, DatafileEntry& entry, const unsigned char* given) {
   entry = DatafileEntry();
   if (place.inXmaster) {
     unsigned char record[kXmasterRecordSize];
-    if (m.xmaster.readAt(XmasterOffset(place.index), record, sizeof record) != static_cast<std::int64_t>(sizeof record))
+    if (given)
+      std::memcpy(record, given, sizeof record);
+    else if (m.xmaster.readAt(XmasterOffset(place.index), record, sizeof record) !=
+             static_cast<std::int64_t>(sizeof record))
       return -1;
     ReadXmasterRecord(record, entry);
     entry.masterOffset = static_cast<std::int32_t>(MasterOffset(m.masterCount + 1));
     entry.extendedOffset = static_cast<std::int32_t>(XmasterOffset(place.index));
   } else {
     unsigned char record[kMasterRecordSize];
-    if (m.master.readAt(MasterOffset(place.index), record, sizeof record) != static_cast<std::int64_t>(sizeof record))
+    if (given)
+      std::memcpy(record, given, sizeof record);
+    else if (m.master.readAt(MasterOffset(place.index), record, sizeof record) !=
+             static_cast<std::int64_t>(sizeof record))
       return -1;
     ReadMasterRecord(record, entry);
     if (m.emasterOpen) {

@@ -52,8 +52,10 @@ using RecordVisitor = std::function<bool(const RecordPlace&, const unsigned char
 std::int64_t WalkRecords(MasterHandles& masters, std::int64_t from, std::int64_t to, const RecordVisitor& visit);
 inline std::int64_t RecordTotal(const MasterHandles& m) { return m.masterCount + (m.xmasterOpen ? m.xmasterCount : 0); }
 
-// The entry built from its records (EMASTER read when there is one).
-int ReadEntry(MasterHandles& masters, const RecordPlace& place, DatafileEntry& entry);
+// The entry built from its records (EMASTER read when there is one); `record`
+// is the MASTER or XMASTER record when the caller has it already.
+int ReadEntry(MasterHandles& masters, const RecordPlace& place, DatafileEntry& entry,
+              const unsigned char* record = nullptr);
 
 // The record of an entry for writing back: at its saved offset when that
 // record still holds the entry's file number, else found by file number.

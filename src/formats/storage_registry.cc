@@ -3,6 +3,7 @@
 #include "formats/metastock_driver.h"
 #include "formats/text_index_driver.h"
 #include "formats/text_plain_driver.h"
+#include "formats/orvista_driver.h"
 
 namespace kvqt {
 namespace {
@@ -19,10 +20,10 @@ StorageDriver* BuiltIn(StorageKind kind) {
     }
     case StorageKind::kTextIndex: { static TextIndexDriver driver; return &driver; }
     case StorageKind::kTextPlain: { static TextPlainDriver driver; return &driver; }
+    case StorageKind::kOrvista: { static OrvistaDriver driver; return &driver; }
     case StorageKind::kNone:
     case StorageKind::kRingBuffer:
     case StorageKind::kBinaryPerSymbol:
-    case StorageKind::kOrvista:
       break;
   }
   return nullptr;

@@ -4,6 +4,7 @@
 #include "formats/text_index_driver.h"
 #include "formats/text_plain_driver.h"
 #include "formats/orvista_driver.h"
+#include "formats/ring_buffer_driver.h"
 
 namespace kvqt {
 namespace {
@@ -18,11 +19,11 @@ StorageDriver* BuiltIn(StorageKind kind) {
       static MetaStockDriver driver;
       return &driver;
     }
+    case StorageKind::kRingBuffer: return &RingBufferDriverInstance();
     case StorageKind::kTextIndex: { static TextIndexDriver driver; return &driver; }
     case StorageKind::kTextPlain: { static TextPlainDriver driver; return &driver; }
     case StorageKind::kOrvista: { static OrvistaDriver driver; return &driver; }
     case StorageKind::kNone:
-    case StorageKind::kRingBuffer:
     case StorageKind::kBinaryPerSymbol:
       break;
   }

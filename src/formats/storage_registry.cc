@@ -5,6 +5,7 @@
 #include "formats/text_plain_driver.h"
 #include "formats/orvista_driver.h"
 #include "formats/ring_buffer_driver.h"
+#include "formats/symbol_file_driver.h"
 
 namespace kvqt {
 namespace {
@@ -20,11 +21,11 @@ StorageDriver* BuiltIn(StorageKind kind) {
       return &driver;
     }
     case StorageKind::kRingBuffer: return &RingBufferDriverInstance();
+    case StorageKind::kBinaryPerSymbol: return &SymbolFileDriverInstance();
     case StorageKind::kTextIndex: { static TextIndexDriver driver; return &driver; }
     case StorageKind::kTextPlain: { static TextPlainDriver driver; return &driver; }
     case StorageKind::kOrvista: { static OrvistaDriver driver; return &driver; }
     case StorageKind::kNone:
-    case StorageKind::kBinaryPerSymbol:
       break;
   }
   return nullptr;

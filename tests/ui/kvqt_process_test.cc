@@ -55,10 +55,12 @@ class KvqtProcessTest : public ::testing::Test {
     ::chmod(runtime_.path().c_str(), 0700);
   }
   void TearDown() override {
-    // Whatever a test left running goes now.
+    // Whatever a test left running goes now: the copies it started itself
+    // go with their ChildProcess; one that Tarnswap started from a program
+    // file in the test's own directory is found by that file.
     if (platform::InstanceRunning(kTitle)) platform::SendInstanceRequest(kTitle, platform::kQuitRequest);
     WaitUntil([] { return !platform::InstanceRunning(kTitle); }, 10s);
-    for (const std::string& program : started_) {
+    for (const std::string& program : ownPrograms_) {
       for (pid_t pid : ProcessesOf(program)) ::kill(pid, SIGKILL);
     }
     if (hadRuntime_) ::setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
@@ -80,7 +82,6 @@ class KvqtProcessTest : public ::testing::Test {
 
   std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args, bool display,
                                       const std::string& program = KVQT_PATH) {
-    started_.push_back(program);
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
     return std::make_unique<ChildProcess>(argv, Options(display));
@@ -99,7 +100,7 @@ class KvqtProcessTest : public ::testing::Test {
   TempDir config_;
   TempDir runtime_;
   TempDir logs_;
-  std::vector<std::string> started_;
+  std::vector<std::string> ownPrograms_;
   std::string oldRuntime_;
   bool hadRuntime_ = false;
 };
@@ -184,6 +185,7 @@ class ReleaseInstallTest : public KvqtProcessTest {
   void SetUp() override {
     KvqtProcessTest::SetUp();
     program_ = home_.file("kvqt");
+    ownPrograms_.push_back(program_);
     home_.write("kvqt", testing::ReadFileBytes(KVQT_PATH));
     ::chmod(program_.c_str(), 0755);
   }

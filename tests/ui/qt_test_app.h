@@ -21,16 +21,9 @@
 
 namespace kvqt::testing {
 
-inline QApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "ui_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+// Made on first use; the test program's end deletes it, before the static
+// objects go (the leak checker of sanitizer builds would report it otherwise).
+QApplication& TestApp();
 
 // Polls until the condition holds (at most five seconds), letting Qt work meanwhile.
 inline bool QtWaitUntil(const std::function<bool()>& condition, int ms = 5000) {

@@ -2,6 +2,7 @@
 // master.dat is checked before use, a damaged index is never written to, and
 // a ring whose numbers do not fit its file is neither read nor written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/datafile/writer_settings.h"
 #include "app/messages.h"
@@ -179,6 +180,23 @@ TEST_F(RingBufferDamageTest, WriteBackNeverTouchesTheHeader) {
   ASSERT_EQ(1u, messages->shown().size());
   EXPECT_EQ("Ticker not found XYZ", messages->shown()[0].text);
   EXPECT_EQ("ABC     ", dir.read("master.dat").substr(80, 8));
+}
+
+TEST_F(RingBufferDamageTest, NamesThatLeadOutOfTheDirectoryAreNoFiles) {
+  std::string slashLetter = Record("ABC", 0, 3, 1);
+  slashLetter[36] = '/';
+  dir.write("master.dat", Header() + Record("../X", 0, 3, 1) + slashLetter);
+  ASSERT_EQ(0, ::mkdir(dir.file("ABC.d").c_str(), 0755));
+  dir.write("ABC.d/6", std::string(15, '\0'));
+  EXPECT_TRUE(testing::ScanAll(dir.path(), 0).empty());
+  auto listed = testing::ScanAll(dir.path(), 0, kScanNoDataFiles);
+  ASSERT_EQ(2u, listed.size());
+  for (DatafileEntry& entry : listed) {
+    DatafileHandle handle;
+    EXPECT_EQ(-1, OpenDatafile(entry, handle, 0, OpenMode::kCreate, dir.path())) << entry.symbol;
+    EXPECT_EQ(-1, OpenDatafile(entry, handle, 0, OpenMode::kRead, dir.path())) << entry.symbol;
+  }
+  EXPECT_EQ(std::string(15, '\0'), dir.read("ABC.d/6"));
 }
 
 TEST_F(RingBufferDamageTest, MissingRingFileIsCreatedOnAppend) {

@@ -117,6 +117,38 @@ TEST_F(SymbolFileDriverTest, HandWrittenFilesAreScannedAndRead) {
   EXPECT_EQ('W', found.period);
 }
 
+TEST_F(SymbolFileDriverTest, HandWrittenDailyFilesReadThroughTheFramework) {
+  struct Case {
+    int id;
+    const char* fileName;
+    std::string bytes;
+    PriceRecord expected;
+  } cases[] = {
+      {6, "HB.kbf", Hex("63 fe | 0d 00 00 | 0c 00 40 | 0c 00 c0 | 11 01 70"),
+       Daily(Date(1999, 12, 31), 0, 13, 12.25f, 12.75f, 70000)},
+      {7, "HB.hdf",
+       Hex("06 | 39 39 31 32 33 31 | 84 00 00 00 00 20 | 84 00 00 00 00 30 | 84 00 00 00 00 18"
+           "84 00 00 00 00 28 | 8a 00 00 00 00 7a | 00 00 00 00 00 00"),
+       Daily(Date(1999, 12, 31), 10, 11, 9.5f, 10.5f, 1000)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fileName);
+    dir.write(c.fileName, c.bytes + c.bytes);
+    DatafileEntry entry;
+    ASSERT_EQ(0, FindEntry("HB", entry, c.id, dir.path()));
+    EXPECT_EQ(2, entry.recordCount);
+    EXPECT_EQ(19991231, entry.firstDate.value());
+    auto records = testing::ReadAll(dir.path(), c.id, entry);
+    ASSERT_EQ(2u, records.size());
+    EXPECT_EQ(c.expected.date.value(), records[1].date.value());
+    EXPECT_EQ(c.expected.open, records[1].open);
+    EXPECT_EQ(c.expected.high, records[1].high);
+    EXPECT_EQ(c.expected.low, records[1].low);
+    EXPECT_EQ(c.expected.close, records[1].close);
+    EXPECT_EQ(c.expected.volume, records[1].volume);
+  }
+}
+
 TEST_F(SymbolFileDriverTest, ScanListsTheFormatsFilesByName) {
   std::string kbf1 = Hex("80 18 | 0d 00 00 | 0c 00 40 | 0c 00 c0 | 11 01 70");  // 2000-01-03
   std::string kbf2 = Hex("80 20 | 0d 00 00 | 0c 00 40 | 0c 00 c0 | 11 01 70");  // 2000-01-04

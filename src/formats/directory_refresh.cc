@@ -58,7 +58,8 @@ void InstallDirectoryRefresh() {
 
 int RefreshDirectory(Directory& directory) {
   int formatId = directory.formatId();
-  const std::string& path = directory.name();
+  if (directory.name().empty()) return -1;
+  const std::string path = platform::EnsureTrailingSeparator(directory.name());
   MasterHandles masters;
   masters.directoryObject = &directory;
   if (directory.scanned()) {

@@ -30,7 +30,7 @@ std::FILE* OpenStream(const std::string& path, int flags, unsigned permissions, 
 
 bool OpenedForRewriting(std::FILE* f) {
   int flags = ::fcntl(::fileno(f), F_GETFL);
-  return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && (flags & O_APPEND) == 0;
+  return flags >= 0 && (flags & O_ACCMODE) == O_RDWR && (flags & O_APPEND) == 0;
 }
 
 }  // namespace

@@ -106,6 +106,15 @@ TEST_F(DirectoryRefreshTest, AStoredEntryThatWasNotSelectedStaysUnselected) {
   EXPECT_TRUE(directory.at(0)->realtime());
 }
 
+TEST_F(DirectoryRefreshTest, APathWithoutTrailingSeparatorIsTheSameDirectory) {
+  Instrument(dir.path(), 5, "AAA", "Aaa", 1);
+  std::string path = dir.path();
+  path.pop_back();
+  Directory directory(path, 5);
+  ASSERT_EQ(1, directory.refresh());
+  EXPECT_EQ(1, directory.size());
+}
+
 TEST_F(DirectoryRefreshTest, MetaStockCountsPriceRecordsWithoutTheHeaderRecord) {
   Instrument(dir.path(), 4, "MS1", "MetaStock One", 10);  // the master says 11
   DatafileEntry entry;

@@ -335,5 +335,31 @@ TEST_F(TextIndexTest, EveryIdOfTheKindWritesItsOwnLines) {
   }
 }
 
+
+TEST_F(TextIndexTest, ALargeDataFileIsWrittenAndReadInOnePass) {
+  // 200,000 lines through the buffered streams; the count and both ends come back.
+  constexpr int kLines = 200000;
+  DatafileEntry entry;
+  ASSERT_EQ(1, CreateEntry("BIG", "Big", 0, entry, 15, d()));
+  DatafileHandle handle;
+  ASSERT_EQ(0, OpenDatafile(entry, handle, 15, OpenMode::kAppend, d()));
+  Date day(1990, 1, 1);
+  for (int i = 0; i < kLines; ++i)
+    ASSERT_EQ(0, WriteRecord(entry, handle, Daily(day.addDays(i / 100), 1, 2, 0.5f, 1.5f, static_cast<float>(i)), 15));
+  ASSERT_EQ(0, FinalizeDirectory(entry, handle, 15, d()));
+  EXPECT_EQ(kLines, entry.recordCount);
+
+  ASSERT_EQ(0, OpenDatafile(entry, handle, 15, OpenMode::kRead, d()));
+  PriceRecord r;
+  int n = 0;
+  float lastVolume = -1;
+  while (ReadRecord(entry, handle, r, 15) == 0) {
+    ++n;
+    lastVolume = r.volume;
+  }
+  EXPECT_EQ(kLines, n);
+  EXPECT_EQ(static_cast<float>(kLines - 1), lastVolume);
+}
+
 }  // namespace
 }  // namespace kvqt

@@ -8,7 +8,7 @@
 #include "app/datafile/writer_settings.h"
 #include "app/messages.h"
 #include "format_test_util.h"
-#include "kvqt-info/dir_verbs.h"
+#include "tools/kvqt-info/info_run.h"
 #include "support/temp_dir.h"
 
 namespace kvqt::info {
@@ -17,30 +17,6 @@ namespace {
 using kvqt::testing::Daily;
 using kvqt::testing::Intraday;
 using kvqt::testing::TempDir;
-
-struct VerbRun {
-  int rc = 0;
-  std::string out, err;
-};
-
-std::string Contents(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  int c;
-  while ((c = std::fgetc(f)) != EOF) text.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return text;
-}
-
-VerbRun Call(int (*verb)(const std::vector<std::string>&, std::FILE*, std::FILE*), std::vector<std::string> args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  VerbRun run;
-  run.rc = verb(args, out, err);
-  run.out = Contents(out);
-  run.err = Contents(err);
-  return run;
-}
 
 class ChartDirVerbsTest : public ::testing::Test {
  protected:
@@ -70,13 +46,13 @@ TEST_F(ChartDirVerbsTest, RingBufferDirectoryReadAsEitherFormat) {
       "entry symbol=ABC name=\"Abc Corp\" period=D interval=0 first=20000103 firsttime=-1 last=20000104 "
       "lasttime=-1 records=2 file=0 fields=257\n";
   for (const std::vector<std::string>& args : {std::vector<std::string>{dir.path()}, {dir.path(), "0"}, {dir.path(), "8"}}) {
-    VerbRun run = Call(RunDirVerb, args);
+    InfoRun run = RunInfo("dir", args);
     EXPECT_EQ(0, run.rc);
     EXPECT_EQ("detect found=0 fits=1\n" + entry, run.out);
     EXPECT_EQ("", run.err);
   }
   // File type 257 keeps no open: it reads as the close.
-  VerbRun run = Call(RunRecordsVerb, {dir.path(), "ABC"});
+  InfoRun run = RunInfo("records", {dir.path(), "ABC"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "record date=20000103 time=-1 open=10.5 high=11 low=9.5 close=10.5 volume=1000\n"
@@ -104,16 +80,16 @@ TEST_F(ChartDirVerbsTest, DirectoriesWithoutMasterNeedTheFormatId) {
        "lasttime=120500 records=2 file=0 fields=0\n"},
   };
   for (const Case& c : cases) {
-    VerbRun run = Call(RunDirVerb, {dir.path(), c.id});
+    InfoRun run = RunInfo("dir", {dir.path(), c.id});
     EXPECT_EQ(0, run.rc) << c.id;
     EXPECT_EQ(c.out, run.out);
   }
-  VerbRun run = Call(RunRecordsVerb, {dir.path(), "HK", "22"});
+  InfoRun run = RunInfo("records", {dir.path(), "HK", "22"});
   EXPECT_EQ(
       "record date=20010102 time=120000 open=10.5 high=10.5 low=10.5 close=10.5 volume=1234\n"
       "record date=20010102 time=120500 open=10.75 high=10.75 low=10.75 close=10.75 volume=10\n",
       run.out);
-  run = Call(RunRecordsVerb, {dir.path(), "KB", "6"});
+  run = RunInfo("records", {dir.path(), "KB", "6"});
   EXPECT_EQ("record date=20000103 time=-1 open=0 high=13 low=12.25 close=12.75 volume=70000\n", run.out);
 }
 
@@ -121,12 +97,12 @@ TEST_F(ChartDirVerbsTest, DamageEndsWithItsMessage) {
   TempDir dir;
   Write(dir.path(), 0, "ABC", "", {Daily(Date(2000, 1, 3), 10, 11, 9.5f, 10.5f, 1000)});
   dir.write("ABC.dS1", "short");
-  VerbRun run = Call(RunRecordsVerb, {dir.path(), "ABC"});
+  InfoRun run = RunInfo("records", {dir.path(), "ABC"});
   EXPECT_EQ(1, run.rc);
   EXPECT_EQ("kvqt-info: ABC: Datafile corrupt: ABC\n", run.err);
 
   dir.write("master.dat", "not an index");
-  run = Call(RunDirVerb, {dir.path()});
+  run = RunInfo("dir", {dir.path()});
   EXPECT_EQ(1, run.rc);
   EXPECT_EQ("detect found=0 fits=1\n", run.out);
   EXPECT_EQ("kvqt-info: " + dir.path() + ": Masterfile corrupt: " + dir.path() + "master.dat\n", run.err);

@@ -1,4 +1,4 @@
-#include "kvqt-info/dir_verbs.h"
+#include "tools/kvqt-info/info_run.h"
 
 #include <gtest/gtest.h>
 
@@ -10,30 +10,6 @@ namespace kvqt::info {
 namespace {
 
 using testing::TempDir;
-
-struct VerbRun {
-  int rc = 0;
-  std::string out, err;
-};
-
-std::string Contents(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  int c;
-  while ((c = std::fgetc(f)) != EOF) text.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return text;
-}
-
-VerbRun Call(int (*verb)(const std::vector<std::string>&, std::FILE*, std::FILE*), std::vector<std::string> args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  VerbRun run;
-  run.rc = verb(args, out, err);
-  run.out = Contents(out);
-  run.err = Contents(err);
-  return run;
-}
 
 class DirVerbsTest : public ::testing::Test {
  protected:
@@ -52,7 +28,7 @@ class DirVerbsTest : public ::testing::Test {
 };
 
 TEST_F(DirVerbsTest, DirListsTheEntriesOfTheFormatFound) {
-  VerbRun run = Call(RunDirVerb, {dir.path()});
+  InfoRun run = RunInfo("dir", {dir.path()});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "detect found=4 fits=1\n"
@@ -63,7 +39,7 @@ TEST_F(DirVerbsTest, DirListsTheEntriesOfTheFormatFound) {
 }
 
 TEST_F(DirVerbsTest, DirWithAnotherFormatId) {
-  VerbRun run = Call(RunDirVerb, {dir.path(), "20"});
+  InfoRun run = RunInfo("dir", {dir.path(), "20"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "detect found=4 fits=0\n"
@@ -73,43 +49,42 @@ TEST_F(DirVerbsTest, DirWithAnotherFormatId) {
 }
 
 TEST_F(DirVerbsTest, RecordsInFileOrder) {
-  VerbRun run = Call(RunRecordsVerb, {dir.path(), "ABC"});
+  InfoRun run = RunInfo("records", {dir.path(), "ABC"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "record date=20000103 time=-1 open=10 high=11 low=9.5 close=10.5 volume=1000\n"
       "record date=20000104 time=-1 open=0.100000001 high=12 low=10 close=11.5 volume=2000\n",
       run.out);
-  run = Call(RunRecordsVerb, {dir.path(), "MIN", "20"});
+  run = RunInfo("records", {dir.path(), "MIN", "20"});
   EXPECT_EQ("record date=20000103 time=93000 open=1 high=2 low=1 close=2 volume=3\n", run.out);
 }
 
 TEST_F(DirVerbsTest, EmptyDirectory) {
   TempDir empty;
-  VerbRun run = Call(RunDirVerb, {empty.path()});
+  InfoRun run = RunInfo("dir", {empty.path()});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ("detect found=23 fits=1\n", run.out);
-  run = Call(RunDirVerb, {empty.path(), "4"});
+  run = RunInfo("dir", {empty.path(), "4"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ("detect found=23 fits=1\n", run.out);
 }
 
 TEST_F(DirVerbsTest, BadInput) {
   struct Case {
-    int (*verb)(const std::vector<std::string>&, std::FILE*, std::FILE*);
     std::vector<std::string> args;
     int rc;
     std::string err;
   } cases[] = {
-      {RunDirVerb, {}, 2, "kvqt-info: usage: kvqt-info dir DIR [FORMATID]\n"},
-      {RunDirVerb, {"/nonexistent/dir"}, 1, "kvqt-info: /nonexistent/dir: not a directory\n"},
-      {RunDirVerb, {dir.path(), "23"}, 1, "kvqt-info: 23: not a format id (0 to 22)\n"},
-      {RunDirVerb, {dir.path(), "x"}, 1, "kvqt-info: x: not a format id (0 to 22)\n"},
-      {RunRecordsVerb, {dir.path()}, 2, "kvqt-info: usage: kvqt-info records DIR SYMBOL [FORMATID]\n"},
-      {RunRecordsVerb, {dir.path(), "NONE"}, 1, "kvqt-info: NONE: not found in " + dir.path() + "\n"},
-      {RunRecordsVerb, {dir.path(), "MIN"}, 1, "kvqt-info: MIN: not found in " + dir.path() + "\n"},
+      {{"dir"}, 2, "kvqt-info: usage: kvqt-info dir DIR [FORMATID]\n"},
+      {{"dir", "/nonexistent/dir"}, 1, "kvqt-info: /nonexistent/dir: not a directory\n"},
+      {{"dir", dir.path(), "23"}, 1, "kvqt-info: 23: not a format id (0 to 22)\n"},
+      {{"dir", dir.path(), "x"}, 1, "kvqt-info: x: not a format id (0 to 22)\n"},
+      {{"records", dir.path()}, 2, "kvqt-info: usage: kvqt-info records DIR SYMBOL [FORMATID]\n"},
+      {{"records", dir.path(), "NONE"}, 1, "kvqt-info: NONE: not found in " + dir.path() + "\n"},
+      {{"records", dir.path(), "MIN"}, 1, "kvqt-info: MIN: not found in " + dir.path() + "\n"},
   };
   for (const Case& c : cases) {
-    VerbRun run = Call(c.verb, c.args);
+    InfoRun run = RunInfo(c.args);
     EXPECT_EQ(c.rc, run.rc) << c.err;
     EXPECT_EQ(c.err, run.err);
   }
@@ -117,13 +92,13 @@ TEST_F(DirVerbsTest, BadInput) {
 
 TEST_F(DirVerbsTest, DamagedFilesEndWithTheirMessage) {
   dir.write("f1.DAT", "short");
-  VerbRun run = Call(RunDirVerb, {dir.path()});
+  InfoRun run = RunInfo("dir", {dir.path()});
   EXPECT_EQ(1, run.rc);
   EXPECT_EQ("detect found=4 fits=1\n", run.out);
   EXPECT_EQ("kvqt-info: " + dir.path() + ": Datafile corrupt: ABC (1)\n", run.err);
 
   dir.write("MASTER", std::string(20, '\0'));
-  run = Call(RunDirVerb, {dir.path(), "4"});
+  run = RunInfo("dir", {dir.path(), "4"});
   EXPECT_EQ(1, run.rc);
   EXPECT_EQ("kvqt-info: " + dir.path() + ": Masterfile corrupt: " + dir.path() + "MASTER\n", run.err);
 }

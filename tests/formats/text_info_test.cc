@@ -4,37 +4,13 @@
 
 #include "app/messages.h"
 #include "format_test_util.h"
-#include "kvqt-info/dir_verbs.h"
+#include "tools/kvqt-info/info_run.h"
 #include "support/temp_dir.h"
 
 namespace kvqt::info {
 namespace {
 
 using testing::TempDir;
-
-struct VerbRun {
-  int rc = 0;
-  std::string out, err;
-};
-
-std::string Contents(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  int c;
-  while ((c = std::fgetc(f)) != EOF) text.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return text;
-}
-
-VerbRun Call(int (*verb)(const std::vector<std::string>&, std::FILE*, std::FILE*), std::vector<std::string> args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  VerbRun run;
-  run.rc = verb(args, out, err);
-  run.out = Contents(out);
-  run.err = Contents(err);
-  return run;
-}
 
 TEST(TextInfo, DirAndRecordsOfAnIndexedTextDirectory) {
   TempDir dir;
@@ -46,7 +22,7 @@ TEST(TextInfo, DirAndRecordsOfAnIndexedTextDirectory) {
                                         {testing::Daily(Date(2001, 3, 3), 12.5f, 13, 12, 12.75f, 1500),
                                          testing::Daily(Date(2001, 3, 5), 13, 14, 12.5f, 13.5f, 2500)}));
   }
-  VerbRun run = Call(RunDirVerb, {dir.path()});
+  InfoRun run = RunInfo("dir", {dir.path()});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "detect found=10 fits=1\n"
@@ -55,7 +31,7 @@ TEST(TextInfo, DirAndRecordsOfAnIndexedTextDirectory) {
       run.out);
   EXPECT_EQ("", run.err);
 
-  run = Call(RunRecordsVerb, {dir.path(), "ABC"});
+  run = RunInfo("records", {dir.path(), "ABC"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "record date=20010303 time=-1 open=12.5 high=13 low=12 close=12.75 volume=1500\n"
@@ -70,7 +46,7 @@ TEST(TextInfo, DirReportsAnIndexOfAnotherFormat) {
     DatafileEntry entry;
     ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, 5, dir.path()));
   }
-  VerbRun run = Call(RunDirVerb, {dir.path(), "15"});
+  InfoRun run = RunInfo("dir", {dir.path(), "15"});
   EXPECT_EQ(1, run.rc);
   EXPECT_EQ("detect found=5 fits=0\n", run.out);
   EXPECT_EQ("kvqt-info: " + dir.path() + ": Datadirectory has wrong ascii format\n", run.err);
@@ -79,14 +55,14 @@ TEST(TextInfo, DirReportsAnIndexOfAnotherFormat) {
 TEST(TextInfo, HermesFilesThroughTheVerbs) {
   TempDir dir;
   dir.write("HRM.asc", "20010303,1,2,3,4,5\r\n20010305,1,2,3,4,6\r\n");
-  VerbRun run = Call(RunDirVerb, {dir.path(), "17"});
+  InfoRun run = RunInfo("dir", {dir.path(), "17"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "detect found=23 fits=1\n"
       "entry symbol=HRM name=HRM period=D interval=0 first=20010303 firsttime=-1 last=20010305 lasttime=-1 "
       "records=2 file=0 fields=0\n",
       run.out);
-  run = Call(RunRecordsVerb, {dir.path(), "HRM", "17"});
+  run = RunInfo("records", {dir.path(), "HRM", "17"});
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "record date=20010303 time=-1 open=1 high=2 low=3 close=4 volume=5\n"

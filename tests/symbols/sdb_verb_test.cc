@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "sdb_test_util.h"
 #include "support/hex.h"
 #include "support/temp_dir.h"
+#include "tools/kvqt-info/info_run.h"
 
 namespace kvqt::info {
 namespace {
@@ -68,26 +68,17 @@ TEST(SdbVerbTest, BadInputEndsWithAMessage) {
   EXPECT_NE(err2.str(), "");
 }
 
-TEST(SdbVerbTest, FileStreamsAndUsage) {
+TEST(SdbVerbTest, ReachedThroughKvqtInfoWithItsUsage) {
   TempDir dir;
   dir.write("kvqt.sdb", Header(1, 0, 0, 0) + SdbItemBytes(3, "EUR"));
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  ASSERT_TRUE(out && err);
-  EXPECT_EQ(RunSdbVerb(std::vector<std::string>{dir.file("kvqt.sdb")}, out, err), 0);
-  EXPECT_EQ(RunSdbVerb(std::vector<std::string>{}, out, err), 2);
-  EXPECT_EQ(RunSdbVerb(std::vector<std::string>{"a", "b"}, out, err), 2);
-  auto text = [](std::FILE* f) {
-    std::rewind(f);
-    std::string s;
-    for (int c; (c = std::fgetc(f)) != EOF;) s.push_back(static_cast<char>(c));
-    return s;
-  };
-  const std::string printed = text(out);
-  EXPECT_NE(printed.find("\ncurrency code=3 name=EUR\n"), std::string::npos);
-  EXPECT_EQ(text(err), "kvqt-info: usage: kvqt-info sdb FILE\nkvqt-info: usage: kvqt-info sdb FILE\n");
-  std::fclose(out);
-  std::fclose(err);
+  InfoRun run = RunInfo("sdb", {dir.file("kvqt.sdb")});
+  EXPECT_EQ(run.rc, 0);
+  EXPECT_NE(run.out.find("\ncurrency code=3 name=EUR\n"), std::string::npos);
+  for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"a", "b"}}) {
+    run = RunInfo("sdb", args);
+    EXPECT_EQ(run.rc, 2);
+    EXPECT_NE(run.err.find("usage"), std::string::npos);
+  }
 }
 
 }  // namespace

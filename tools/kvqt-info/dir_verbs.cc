@@ -12,17 +12,16 @@
 namespace kvqt::info {
 namespace {
 
-void Put(std::FILE* file, const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fputc('\n', file);
+void Put(std::ostream& file, const std::string& line) {
+  file << line << '\n';
 }
 
-int Fail(std::FILE* err, const std::string& text) {
+int Fail(std::ostream& err, const std::string& text) {
   Put(err, "kvqt-info: " + text);
   return 1;
 }
 
-int Usage(std::FILE* err, const char* usage) {
+int Usage(std::ostream& err, const char* usage) {
   Put(err, std::string("kvqt-info: usage: kvqt-info ") + usage);
   return 2;
 }
@@ -50,7 +49,7 @@ struct Target {
 };
 
 // The directory argument and the format id: given, or the one detected.
-int Resolve(const std::string& dirArg, const std::string* idArg, Target& t, std::FILE* err) {
+int Resolve(const std::string& dirArg, const std::string* idArg, Target& t, std::ostream& err) {
   if (!platform::DirectoryExists(dirArg)) return Fail(err, dirArg + ": not a directory");
   t.directory = platform::EnsureTrailingSeparator(dirArg);
   if (idArg && !ParseFormatId(*idArg, t.formatId)) return Fail(err, *idArg + ": not a format id (0 to 22)");
@@ -61,7 +60,7 @@ int Resolve(const std::string& dirArg, const std::string* idArg, Target& t, std:
 
 }  // namespace
 
-int RunDirVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int RunDirVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args.size() > 2) return Usage(err, "dir DIR [FORMATID]");
   ScopedMessages messages;
   Target t;
@@ -102,7 +101,7 @@ int RunDirVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   return rc;
 }
 
-int RunRecordsVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int RunRecordsVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() < 2 || args.size() > 3) return Usage(err, "records DIR SYMBOL [FORMATID]");
   ScopedMessages messages;
   Target t;

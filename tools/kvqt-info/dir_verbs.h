@@ -2,7 +2,7 @@
 // chart directory as the format drivers read it.
 #pragma once
 
-#include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,7 +22,7 @@ inline constexpr const char* kRecordsVerbHelp =
 // `args`: what follows the verb. 0; 1 with a one-line message on `err` when
 // the directory cannot be read, its format is not recognised, or a file is
 // damaged; 2 for wrong arguments.
-int RunDirVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
-int RunRecordsVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+int RunDirVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunRecordsVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kvqt::info

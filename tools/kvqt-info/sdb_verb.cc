@@ -40,11 +40,6 @@ void PrintSplitFactor(std::ostream& out, const SinSplitFactor& r) {
       << '\n';
 }
 
-void PutStream(const std::ostringstream& text, std::FILE* file) {
-  const std::string s = text.str();
-  std::fwrite(s.data(), 1, s.size(), file);
-}
-
 }  // namespace
 
 int RunSdbVerb(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -77,19 +72,6 @@ int RunSdbVerb(const std::string& path, std::ostream& out, std::ostream& err) {
   for (const SinInstrument& r : tables.instruments.records()) PrintInstrument(out, r);
   for (const SinSplitFactor& r : tables.split_factors.records()) PrintSplitFactor(out, r);
   return 0;
-}
-
-int RunSdbVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-  std::ostringstream out_text, err_text;
-  int result = 2;
-  if (args.size() == 1) {
-    result = RunSdbVerb(args[0], out_text, err_text);
-  } else {
-    err_text << "kvqt-info: usage: kvqt-info sdb FILE\n";
-  }
-  PutStream(out_text, out);
-  PutStream(err_text, err);
-  return result;
 }
 
 }  // namespace kvqt::info

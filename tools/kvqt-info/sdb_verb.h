@@ -19,8 +19,4 @@ inline constexpr const char* kSdbVerbHelp =
 // not a symbol table.
 int RunSdbVerb(const std::string& path, std::ostream& out, std::ostream& err);
 
-// `args`: what follows the verb, the file name alone. As above; 2 for any other
-// arguments.
-int RunSdbVerb(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
-
 }  // namespace kvqt::info

@@ -40,9 +40,10 @@ void HeadlessProgress::cancel() {
   if (runner_ != nullptr) runner_->cancel();
 }
 
-void HeadlessProgress::showStatus(std::string_view text) {
+void HeadlessProgress::showStatus(std::string_view text, bool logged) {
   status_.emplace_back(text);
-  if (echo_) {
+  // Passing progress (block counts and the like) would flood a cron job's output.
+  if (echo_ && logged) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

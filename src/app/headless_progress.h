@@ -1,6 +1,6 @@
 // The progress host of batch runs without a display, and of the tests: status
-// lines go to the report log and (when echoing) to standard output, an error to
-// standard error. It keeps the runner's time slices and its one-second waits,
+// lines go to the report log and (when echoing, the logged ones) to standard
+// output, an error to standard error. It keeps the runner's time slices and its one-second waits,
 // which go through the program clock, but starts the next tick at once.
 #pragma once
 
@@ -37,7 +37,7 @@ class HeadlessProgress : public ProgressView {
   void cancel();
 
   // ProgressView.
-  void showStatus(std::string_view text) override;
+  void showStatus(std::string_view text, bool logged) override;
   void showLine2(std::string_view text) override { line2_ = text; }
   void showLine3(std::string_view text) override { line3_ = text; }
   void showError(std::string_view text) override;

@@ -65,7 +65,7 @@ TickOutcome StepRunner::tick() {
 }
 
 void StepRunner::status(std::string_view text, bool log) {
-  view_.showStatus(text);
+  view_.showStatus(text, log);
   if (log) Logs::Report(text);
 }
 

@@ -40,7 +40,8 @@ StepFunction TaskFileStep();
 class ProgressView {
  public:
   virtual ~ProgressView() = default;
-  virtual void showStatus(std::string_view text) = 0;
+  // `logged`: the line also went to the report log.
+  virtual void showStatus(std::string_view text, bool logged) = 0;
   virtual void showLine2(std::string_view text) = 0;
   virtual void showLine3(std::string_view text) = 0;
   // After the error text was shown as the status: Cancel gives way to OK, and

@@ -181,7 +181,7 @@ void ProgressDialog::reject() {
   if (mayClose() && over_) finish(runner_->result());
 }
 
-void ProgressDialog::showStatus(std::string_view text) { status_->setText("\n" + ToQt(text)); }
+void ProgressDialog::showStatus(std::string_view text, bool /*logged*/) { status_->setText("\n" + ToQt(text)); }
 void ProgressDialog::showLine2(std::string_view text) { line2_->setText(ToQt(text)); }
 void ProgressDialog::showLine3(std::string_view text) { line3_->setText(ToQt(text)); }
 

@@ -53,7 +53,7 @@ class ProgressDialog : public QDialog, public ProgressView {
   bool runOver() const { return over_; }
 
   // ProgressView.
-  void showStatus(std::string_view text) override;
+  void showStatus(std::string_view text, bool logged) override;
   void showLine2(std::string_view text) override;
   void showLine3(std::string_view text) override;
   void showError(std::string_view text) override;

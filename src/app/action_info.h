@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <string>
 
 #include "datetime/date.h"
@@ -18,6 +19,7 @@ class Directory;
 class Datafile;
 struct UserInfo;
 struct LoginRecord;
+class ResultImportState;
 
 // The task file of the current run, in the program directory: the actions
 // started from dialogs are recorded there, and start-up deletes it.
@@ -65,6 +67,12 @@ struct ActionInfo {
   bool taskFileFlag = false;
   std::time_t waitTarget = 0;
   int countdown = 0;
+
+  // Result import.
+  std::string localDataFile;  // selection kind 8: the data file to import
+  // What the running import keeps from one step to the next (the open result,
+  // the data file being written); it goes with the action.
+  std::shared_ptr<ResultImportState> importState;
 };
 
 }  // namespace kvqt

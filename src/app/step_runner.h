@@ -99,6 +99,9 @@ class StepRunner : public ProgressHost {
   void pumpMessages() override;
   using ProgressHost::terminalOutput;
 
+  // Whether the window shows its details list (the session's transcript).
+  bool detailsShown() const { return view_.detailsShown(); }
+
   // The terminal text not yet written as a line.
   const std::string& pendingTerminalText() const { return lineBuilder_.pending(); }
 

@@ -5,7 +5,9 @@
 #include "app/headless_progress.h"
 #include "app/logs.h"
 #include "app/program_args.h"
+#include "formats/directory_refresh.h"
 #include "platform/path.h"
+#include "service/symbols/digital_feed.h"
 
 namespace kvqt {
 
@@ -18,7 +20,13 @@ int Application::start(const std::string& programDirectory, const SymbolFeedImpo
   if (!platform::FileExists(DataFilePath(programDirectory_))) arguments_.clear();
   SetProgramArguments(arguments_);
 
-  loadResult_ = data_.load(programDirectory_, formats_, importFeed);
+  // Directories rebuild their entries from the chart files through the format drivers.
+  InstallDirectoryRefresh();
+  SymbolFeedImporter importer = importFeed;
+  if (!importer) {
+    importer = [this](const std::string& path) { return ImportSymbolFeed(programDirectory_, path); };
+  }
+  loadResult_ = data_.load(programDirectory_, formats_, importer);
   interactive_ = arguments_.empty() || loadResult_ == kTooManyFormats || !data_.loginRecordRead();
 
   Logs::DeleteReport();

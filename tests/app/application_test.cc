@@ -7,7 +7,11 @@
 #include "app/logs.h"
 #include "app/personal_profile.h"
 #include "app/program_args.h"
+#include "feed_writer.h"
+#include "formats/format_driver.h"
+#include "platform/path.h"
 #include "platform/program_dir.h"
+#include "service/symbols/sdb_file.h"
 #include "support/hex.h"
 #include "support/temp_dir.h"
 
@@ -160,6 +164,35 @@ TEST_F(ApplicationTest, HeadlessBatchExitCodeIsZeroOnlyWhenTheRunFinished) {
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "done\n-bogus\n");
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "-bogus\n");
   EXPECT_EQ(dir_.read("kvqt.rpt"), "done\r\n-bogus\r\n");
+}
+
+TEST_F(ApplicationTest, StartImportsALeftSymbolFeedAndRefreshesDirectoriesFromTheirMasters) {
+  WriteLogin();
+  WriteDataFile();
+  feed_writer::FeedContents contents;
+  feed_writer::Instrument abc;
+  abc.sincode = 1001;
+  abc.symbol = "ABC";
+  abc.name = "Alpha Beta";
+  contents.instruments.push_back(abc);
+  dir_.write("sintab.fd", feed_writer::BuildFeed(contents));
+
+  const std::string charts = dir_.file("ms/");
+  ASSERT_TRUE(platform::MakeDirectories(charts));
+  DatafileEntry entry;
+  ASSERT_EQ(AddEntry("ABC", "Alpha Beta", 'D', entry, 4, charts), 0);
+
+  Application app({});
+  ASSERT_EQ(app.start(dir_.path()), 0);
+  EXPECT_FALSE(dir_.exists("sintab.fd"));
+  SdbTables tables;
+  ASSERT_EQ(ReadSdbFile(dir_.file("kvqt.sdb"), tables, nullptr, nullptr), 0);
+  EXPECT_EQ(tables.instruments.records().size(), 1u);
+
+  Directory directory(charts, 4);
+  EXPECT_EQ(directory.count(), 1);
+  ASSERT_NE(directory.bySymbol("ABC"), nullptr);
+  EXPECT_TRUE(directory.bySymbol("ABC")->selected());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 namespace kvqt {
 
-class Directory;
+class Format;
 
 inline constexpr const char* kRequestFileName = "query.dat";
 
@@ -58,8 +58,9 @@ int WriteInstrumentLine(std::FILE* file, const DatafileEntry& entry, int formatI
 int WriteFileDownloadLine(std::FILE* file, const ActionInfo& action, const DatafileEntry& entry);
 
 // With "replace yesterday's real-time price": when the format's Directory of
-// `path` holds the entry's Datafile with its realtime flag set, the copy's last
-// date moves back one day, so that the day is asked for again.
-void RefreshCheck(DatafileEntry& entry, const ActionInfo& action, const std::string& path);
+// `directoryPath` holds the entry's Datafile (by symbol and name) with its
+// realtime flag set, the copy's last date moves back one day, so that the day
+// is asked for again and its final price replaces the real-time one.
+void RefreshCheck(DatafileEntry& entry, const Format* format, const std::string& directoryPath);
 
 }  // namespace kvqt

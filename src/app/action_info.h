@@ -20,6 +20,9 @@ class Datafile;
 struct UserInfo;
 struct LoginRecord;
 class ResultImportState;
+class TNetwork;
+class ReceiveBuffer;
+struct SessionOptions;
 
 // The task file of the current run, in the program directory: the actions
 // started from dialogs are recorded there, and start-up deletes it.
@@ -73,6 +76,15 @@ struct ActionInfo {
   // What the running import keeps from one step to the next (the open result,
   // the data file being written); it goes with the action.
   std::shared_ptr<ResultImportState> importState;
+
+  // Download session: the connection from the connect step until the result
+  // has arrived or a step fails, the receive buffer, and the credit text the
+  // server sent (at most 80 characters).
+  std::shared_ptr<TNetwork> network;
+  std::shared_ptr<ReceiveBuffer> receiveBuffer;
+  std::string creditText;
+  // The session's waits and connection seams; null for the defaults.
+  std::shared_ptr<const SessionOptions> sessionOptions;
 };
 
 }  // namespace kvqt

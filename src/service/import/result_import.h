@@ -9,9 +9,17 @@ namespace kvqt {
 class StepRunner;
 struct ActionInfo;
 
+// The result's price lines, in the working (program) directory.
+inline constexpr const char* kResultFileName = "sksdat.dat";
+
 // Step function with a total of 2. Step 0 opens the result and prepares;
 // step 1 handles one line per call (0) and, at the end of the file, finishes:
 // 1 when done, -5 when a completion or error message was shown.
 int actionPostDatafile(StepRunner& runner, ActionInfo& action, int& counter);
+
+// What the end of an import runs to offer a new release that came with the
+// result; installNewRelease unless replaced (tests). nullptr restores it.
+using ReleaseCheck = void (*)();
+ReleaseCheck SetReleaseCheck(ReleaseCheck check);
 
 }  // namespace kvqt

@@ -1,0 +1,165 @@
+// One line of a result into the chart databases: "CD" switches the directory,
+// a price line goes into its instrument's data file.
+#include <string>
+
+#include "app/action_info.h"
+#include "app/compose.h"
+#include "app/datafile/login_record.h"
+#include "app/logs.h"
+#include "app/model/datafile.h"
+#include "app/model/directory.h"
+#include "app/model/format.h"
+#include "app/step_runner.h"
+#include "formats/orvista_import.h"
+#include "platform/path.h"
+#include "service/import/import_state.h"
+#include "service/import/import_steps.h"
+#include "service/import/price_factor.h"
+#include "service/import/search_in_master.h"
+#include "service/request_file.h"
+
+namespace kvqt {
+namespace {
+
+constexpr int kOrvistaId = 16;
+
+void UseDirectory(ResultImportState& state, Directory* directory) {
+  state.directory.directory = directory;
+  state.directory.path = directory ? platform::EnsureTrailingSeparator(directory->name()) : std::string();
+  state.directory.formatId = state.formatId;
+  state.directory.format = state.format;
+  state.directory.mergeSymbol = directory ? MergeSymbolFor(*directory, state.formatId) : std::string("DUMMY");
+  state.masters = MasterHandles();
+  state.masters.directoryObject = directory;
+  state.datafiles.clear();
+  state.datafilesBuilt = false;
+  state.lineSymbol.clear();
+}
+
+// The refresh that makes the Directory's entries match its master.
+int RefreshForImport(StepRunner& runner, Directory& directory) {
+  if (directory.refresh() < 0) {
+    runner.error("Can't access Masterfile of directory");
+    return kStepErrorShown;
+  }
+  return kStepGoOn;
+}
+
+Datafile* DatafileOf(ResultImportState& state, const std::string& symbol) {
+  Directory* directory = state.directory.directory;
+  if (!directory) return nullptr;
+  if (!state.datafilesBuilt) {
+    // The first of equal symbols, as a search in order would find it.
+    for (int i = 0; i < directory->size(); ++i) state.datafiles.emplace(directory->at(i)->symbol(), directory->at(i));
+    state.datafilesBuilt = true;
+  }
+  auto found = state.datafiles.find(symbol);
+  return found == state.datafiles.end() ? nullptr : found->second;
+}
+
+int ChangeDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& state, std::string_view path) {
+  const Date sessionDate = ImportSessionDate(action);
+  LeaveDirectory(state, sessionDate);
+  UseDirectory(state, nullptr);
+  Directory* directory = state.format->directoryByName(path);
+  if (!directory) {
+    runner.error("CD command failed");
+    return kStepErrorShown;
+  }
+  if (RefreshForImport(runner, *directory) != kStepGoOn) return kStepErrorShown;
+  UseDirectory(state, directory);
+  if (Logs::DebugMode()) debug2("Change Datadirectory in actionPostDatafile:", state.directory.path);
+  return kStepGoOn;
+}
+
+// The first line of a symbol: the data file of the previous one is finished,
+// the new one looked up and opened.
+int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state, const std::string& symbol,
+                const PriceRecord& first) {
+  runner.line2(symbol);
+  state.current.finish(state.full, ImportSessionDate(action));
+  state.lineSymbol = symbol;
+  const ImportDirectory& target = state.directory;
+  if (!target.directory) {
+    if (Logs::DebugMode()) debug2("No directory for symbol in actionPostDatafile:", symbol);
+    return kStepGoOn;
+  }
+
+  int flags = kScanReadHeader | (action.kind == kSelectLocalImport ? 0 : kScanContinue);
+  DatafileEntry entry;
+  if (search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters) != 0) {
+    // Instruments are added to a master beforehand, never by the import.
+    if (Logs::DebugMode())
+      debugFormat("search_in_master failed [%.80s] %.80s %.80s", symbol.c_str(), state.format->name().c_str(),
+                  target.path.c_str());
+    return kStepGoOn;
+  }
+  Datafile* datafile = DatafileOf(state, symbol);
+  if (!datafile) {
+    if (Logs::DebugMode()) debugFormat("GetDatafile() failed [%.80s] %.80s", symbol.c_str(), target.path.c_str());
+    runner.errorText("Datafile not found", symbol);
+    return kStepErrorShown;
+  }
+  return state.current.open(runner, target, entry, datafile, state.type, first);
+}
+
+}  // namespace
+
+Date ImportSessionDate(const ActionInfo& action) {
+  if (action.login && !action.login->sessionDate.isNull()) return action.login->sessionDate;
+  return Date::Today();
+}
+
+int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& state) {
+  UseDirectory(state, nullptr);
+  Directory* directory = action.sourceDirectory;
+  if (!directory) return kStepGoOn;
+  if (RefreshForImport(runner, *directory) != kStepGoOn) return kStepErrorShown;
+  UseDirectory(state, directory);
+  return kStepGoOn;
+}
+
+void LeaveDirectory(ResultImportState& state, Date sessionDate) {
+  state.current.finish(state.full, sessionDate);
+  state.lineSymbol.clear();
+  if (state.formatId == kOrvistaId && state.directory.directory) RunImporter(state.directory.path);
+}
+
+int ImportChartLine(StepRunner& runner, ActionInfo& action, ResultImportState& state, ResultLineReader::Next next,
+                    std::string_view line) {
+  if (IsChangeDirectoryLine(line)) {
+    // A path cut short would name another directory.
+    if (next == ResultLineReader::Next::kTooLong) {
+      runner.error("CD command failed");
+      return kStepErrorShown;
+    }
+    return ChangeDirectory(runner, action, state, ChangeDirectoryPath(line));
+  }
+  if (next == ResultLineReader::Next::kTooLong) {
+    if (Logs::DebugMode()) debug2("Line too long in actionPostDatafile:", line);
+    return kStepGoOn;
+  }
+
+  ResultPriceLine parsed;
+  switch (ParseResultPriceLine(line, state.intraday, parsed)) {
+    case PriceLineParse::kRecord:
+      break;
+    case PriceLineParse::kNoSymbol:
+      return kStepGoOn;
+    case PriceLineParse::kMalformed:
+      if (Logs::DebugMode()) debug2("Unusable line in actionPostDatafile:", line);
+      return kStepGoOn;
+  }
+  if (parsed.symbol != state.lineSymbol) {
+    int rc = StartSymbol(runner, action, state, std::string(parsed.symbol), parsed.record);
+    if (rc != kStepGoOn) return rc;
+  }
+  if (!state.current.isOpen()) return kStepGoOn;
+
+  PriceRecord record = parsed.record;
+  if (!state.intraday) record.time = Time();
+  if (const Datafile* datafile = state.current.datafile()) ApplyPriceFactor(record, datafile->factor());
+  return state.current.write(runner, record, state.full);
+}
+
+}  // namespace kvqt

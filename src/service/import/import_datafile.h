@@ -1,0 +1,94 @@
+// The data file the result import is writing: one instrument of the current
+// directory, opened for its first record in the way the download type needs,
+// written record by record and finished when the instrument's lines end.
+//
+// Normal, real-time and combined updates (types 1, 3, 4) append; a first
+// record of the day the data file ends with replaces that day. A date-range
+// update (type 2) merges the new records with the stored ones in date order
+// through the temporary data file "DUMMY" of the same directory, which then
+// replaces the data file.
+#pragma once
+
+#include <string>
+
+#include "datetime/date.h"
+#include "formats/format_driver.h"
+
+namespace kvqt {
+
+class Datafile;
+class Directory;
+class Format;
+class StepRunner;
+
+// The download types that append; every other type merges.
+bool AppendsRecords(int type);
+
+// The directory the import writes into.
+struct ImportDirectory {
+  Directory* directory = nullptr;
+  std::string path;  // ends in a separator
+  int formatId = -1;
+  const Format* format = nullptr;
+  // The symbol of the merge file, "DUMMY" unless an instrument of a text
+  // directory is called that, whose data file it would overwrite.
+  std::string mergeSymbol = "DUMMY";
+};
+
+// The merge symbol for a directory (see ImportDirectory::mergeSymbol).
+std::string MergeSymbolFor(const Directory& directory, int formatId);
+
+class ImportDatafile {
+ public:
+  ImportDatafile() = default;
+  ~ImportDatafile() { abandon(); }
+  ImportDatafile(const ImportDatafile&) = delete;
+  ImportDatafile& operator=(const ImportDatafile&) = delete;
+
+  bool isOpen() const { return open_; }
+  const DatafileEntry& entry() const { return entry_; }
+  Datafile* datafile() const { return datafile_; }
+
+  // Opens the found entry's data file for `first`, the instrument's first
+  // record. 0, or -5 after the error was shown.
+  int open(StepRunner& runner, const ImportDirectory& target, const DatafileEntry& found, Datafile* datafile,
+           int type, const PriceRecord& first);
+  // 0; a record a full data file cannot take sets `full` and is dropped. -5
+  // after the error was shown when a record could not be written otherwise.
+  int write(StepRunner& runner, const PriceRecord& record, bool& full);
+  // Brings the records into the data file and the master: finalize and the
+  // real-time mark after appending (`sessionDate` tells a real-time day), the
+  // rewrite from the merge file after merging. Does nothing when not open.
+  // -1 when the data file could not be finished (the message was shown).
+  int finish(bool& full, Date sessionDate);
+  // Closes whatever is open without finishing.
+  void abandon();
+
+ private:
+  int compareCursor(const PriceRecord& record) const;
+  int writeMerge(const PriceRecord& record);
+  int finishAppend(Date sessionDate);
+  int finishMerge(bool& full);
+  void readCursor();
+
+  ImportDirectory target_;
+  DatafileEntry entry_;
+  DatafileHandle handle_;
+  Datafile* datafile_ = nullptr;
+  bool open_ = false;
+  bool merging_ = false;
+  // Merge: the temporary data file and the next unread stored record.
+  DatafileEntry mergeEntry_;
+  DatafileHandle mergeHandle_;
+  PriceRecord cursor_;
+  bool hasCursor_ = false;
+  bool mergeFailed_ = false;
+};
+
+// After appending: the Datafile's real-time mark is set when the entry's last
+// date is the session date and cleared otherwise, so that the next request
+// asks for that day again. Without a Datafile nothing changes ("RefreshSetup:
+// datafile not found:" in the debug log).
+void RefreshSetup(const DatafileEntry& entry, Datafile* datafile, Date sessionDate);
+
+}  // namespace kvqt

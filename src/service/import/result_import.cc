@@ -1,0 +1,148 @@
+#include "service/import/result_import.h"
+
+#include <memory>
+
+#include "app/action_info.h"
+#include "app/datafile/login_record.h"
+#include "app/datafile/user_info.h"
+#include "app/logs.h"
+#include "app/messages.h"
+#include "app/model/directory.h"
+#include "app/model/format.h"
+#include "app/step_runner.h"
+#include "formats/driver_table.h"
+#include "service/import/import_state.h"
+#include "service/import/import_steps.h"
+#include "service/request_file.h"
+#include "updater/install_release.h"
+
+namespace kvqt {
+namespace {
+
+constexpr int kOrvistaId = 16;
+constexpr const char* kCompleted = "Download Session Completed";
+constexpr const char* kCompletedFull = "Download Session Completed\nWARNING: Some data files are full";
+
+void DefaultReleaseCheck() { installNewRelease(); }
+
+ReleaseCheck g_release_check = DefaultReleaseCheck;
+
+bool IsFileDownload(int kind) { return kind >= kFileSelectDirectory && kind <= kSelectDefinitionFile; }
+
+void CloseResult(ResultImportState& state) {
+  if (state.result) std::fclose(state.result);
+  state.result = nullptr;
+}
+
+int StepZero(StepRunner& runner, ActionInfo& action, int& counter) {
+  const bool fileDownload = IsFileDownload(action.kind);
+  const Format* format = fileDownload && action.destinationFormat ? action.destinationFormat : action.sourceFormat;
+  if (!format) {
+    message("actionPostDatafile: Illegal format");
+    return kStepFinished;
+  }
+
+  // A new import never sees what an earlier one left behind.
+  action.importState.reset();
+  auto state = std::make_shared<ResultImportState>();
+  state->resultName = action.kind == kSelectLocalImport ? action.localDataFile : std::string(kResultFileName);
+  state->result = state->resultName.empty() ? nullptr : std::fopen(state->resultName.c_str(), "rbe");
+  if (!state->result) return kStepFinished;
+  state->reader = std::make_unique<ResultLineReader>(state->result);
+  action.importState = state;
+
+  if (fileDownload) {
+    if (OpenFileDownloadOutput(runner, action, *state) != kStepGoOn) return kStepErrorShown;
+  } else {
+    state->format = action.sourceFormat;
+    state->formatId = state->format->formatId();
+    state->intraday = IsIntradayFormatId(state->formatId);
+    action.type &= ~(kReplaceRealtimeFlag | kReloadSymbolsFlag);
+    // Orvista 2000 only ever adds lines to its import file.
+    if (state->formatId == kOrvistaId) action.type = kUpdateNormal;
+    state->type = action.type;
+    if (Logs::DebugMode() && action.sourceDirectory)
+      debug2("Datadirectory in actionPostDatafile:", action.sourceDirectory->name());
+    if (EnterActionDirectory(runner, action, *state) != kStepGoOn) return kStepErrorShown;
+  }
+  ++counter;
+  return kStepGoOn;
+}
+
+// The end of every import: the session date kept, the release offered, and
+// the closing message.
+int Complete(StepRunner& runner, ActionInfo& action, ResultImportState& state, bool readFailed, int& counter) {
+  if (action.userInfo && action.login) action.userInfo->lastsessiondate = action.login->sessionDate;
+  if (g_release_check) g_release_check();
+  ++counter;
+  if (readFailed) {
+    runner.errorText("Error reading", state.resultName);
+    return kStepErrorShown;
+  }
+  if (state.full) {
+    runner.error(kCompletedFull);
+    return kStepErrorShown;
+  }
+  if (runner.detailsShown()) {
+    runner.error(kCompleted);
+    runner.line2("");
+    return kStepErrorShown;
+  }
+  return kStepFinished;
+}
+
+int StepOne(StepRunner& runner, ActionInfo& action, int& counter) {
+  ResultImportState* state = action.importState.get();
+  if (!state || !state->reader) return kStepFinished;
+  const bool fileDownload = IsFileDownload(action.kind);
+
+  std::string_view line;
+  ResultLineReader::Next next = state->reader->next(line);
+  if (next != ResultLineReader::Next::kEnd) {
+    if (fileDownload) {
+      ImportFileDownloadLine(*state, next, line);
+      return kStepGoOn;
+    }
+    return ImportChartLine(runner, action, *state, next, line);
+  }
+
+  const bool readFailed = state->reader->failed();
+  CloseResult(*state);
+  if (fileDownload) {
+    if (!CloseFileDownloadOutput(*state)) {
+      runner.errorText("Cannot write data file", action.outputFile);
+      ++counter;
+      return kStepErrorShown;
+    }
+  } else {
+    LeaveDirectory(*state, ImportSessionDate(action));
+  }
+  return Complete(runner, action, *state, readFailed, counter);
+}
+
+}  // namespace
+
+ResultImportState::~ResultImportState() {
+  current.abandon();
+  if (result) std::fclose(result);
+  if (output) std::fclose(output);
+}
+
+ReleaseCheck SetReleaseCheck(ReleaseCheck check) {
+  ReleaseCheck previous = g_release_check;
+  g_release_check = check ? check : DefaultReleaseCheck;
+  return previous;
+}
+
+int actionPostDatafile(StepRunner& runner, ActionInfo& action, int& counter) {
+  switch (counter) {
+    case 0:
+      return StepZero(runner, action, counter);
+    case 1:
+      return StepOne(runner, action, counter);
+    default:
+      return kStepFinished;
+  }
+}
+
+}  // namespace kvqt

@@ -1,0 +1,213 @@
+#include "service/import/result_line.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "datetime/parse_date.h"
+
+namespace kvqt {
+namespace {
+
+constexpr std::size_t kReadBuffer = 256 * 1024;
+// Content plus the CR of a CR LF line end.
+constexpr std::size_t kKeptLength = kMaxResultLineLength + 1;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllDigits(std::string_view text) {
+  for (char c : text)
+    if (!IsDigit(c)) return false;
+  return true;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view StripLineEnd(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  return line;
+}
+
+// Only the forms the service writes: YYYYMMDD, or YYMMDD and YYYMMDD.
+Date ParseLineDate(std::string_view text) {
+  text = Trim(text);
+  if (text.size() < 6 || text.size() > 8 || !AllDigits(text)) return Date();
+  return ParseDate(text, "?md");
+}
+
+// Four characters are HHMM, five or six HMMSS / HHMMSS; nothing is midnight.
+bool ParseLineTime(std::string_view text, Time& time) {
+  text = Trim(text);
+  if (text.empty()) {
+    time = Time(0, 0, 0);
+    return true;
+  }
+  if (!AllDigits(text)) return false;
+  if (text.size() == 4)
+    time = Time::FromHHMMText(text);
+  else if (text.size() == 5 || text.size() == 6)
+    time = Time::FromHHMMSSText(text);
+  else
+    return false;
+  return !time.isNull();
+}
+
+}  // namespace
+
+ResultLineReader::ResultLineReader(std::FILE* file) : file_(file), buffer_(kReadBuffer) {}
+
+bool ResultLineReader::fill() {
+  if (eof_ || !file_) return false;
+  pos_ = 0;
+  len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  if (len_ == 0) {
+    eof_ = true;
+    failed_ = std::ferror(file_) != 0;
+    return false;
+  }
+  return true;
+}
+
+ResultLineReader::Next ResultLineReader::next(std::string_view& line) {
+  line_.clear();
+  std::size_t seen = 0;  // characters of the line before its LF
+  bool any = false;
+  for (;;) {
+    if (pos_ == len_ && !fill()) break;
+    const char* start = buffer_.data() + pos_;
+    const std::size_t avail = len_ - pos_;
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+    const std::size_t n = lf ? static_cast<std::size_t>(lf - start) : avail;
+    any = true;
+    pos_ += lf ? n + 1 : n;
+    // The common case: the whole line lies in the buffer.
+    if (lf && seen == 0 && n <= kKeptLength) {
+      line = StripLineEnd(std::string_view(start, n));
+      if (line.size() <= kMaxResultLineLength) return Next::kLine;
+      line = line.substr(0, kMaxResultLineLength);
+      return Next::kTooLong;
+    }
+    if (line_.size() < kKeptLength) line_.append(start, std::min(n, kKeptLength - line_.size()));
+    seen += n;
+    if (lf) break;
+  }
+  if (!any) return Next::kEnd;
+  std::string_view whole(line_);
+  if (seen <= kKeptLength) whole = StripLineEnd(whole);
+  if (seen <= kKeptLength && whole.size() <= kMaxResultLineLength) {
+    line = whole;
+    return Next::kLine;
+  }
+  line = whole.substr(0, kMaxResultLineLength);
+  return Next::kTooLong;
+}
+
+bool IsChangeDirectoryLine(std::string_view line) { return line.substr(0, 3) == "CD "; }
+
+std::string_view ChangeDirectoryPath(std::string_view line) {
+  return IsChangeDirectoryLine(line) ? line.substr(3) : std::string_view();
+}
+
+bool ParseResultNumber(std::string_view text, float& value) {
+  text = Trim(text);
+  if (text.empty()) {
+    value = 0;
+    return true;
+  }
+  std::string_view digits = text;
+  if (digits.front() == '+' || digits.front() == '-') digits.remove_prefix(1);
+  // Plain decimals only: no exponent, no "inf" or "nan", one point at most.
+  bool point = false, digit = false;
+  for (char c : digits) {
+    if (IsDigit(c)) {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digit) return false;
+  if (text.front() == '+') text.remove_prefix(1);
+  double parsed = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  if (!std::isfinite(parsed) || std::fabs(parsed) > std::numeric_limits<float>::max()) return false;
+  value = static_cast<float>(parsed);
+  return true;
+}
+
+PriceLineParse ParseResultPriceLine(std::string_view line, bool intraday, ResultPriceLine& out) {
+  // Fields in place; more than the line can use are not looked at.
+  constexpr std::size_t kMaxFields = 8;
+  std::string_view fields[kMaxFields];
+  std::size_t count = 0;
+  for (std::string_view rest = line;;) {
+    std::size_t comma = rest.find(',');
+    if (count == kMaxFields) break;
+    fields[count++] = rest.substr(0, comma);
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  if (fields[0].empty()) return PriceLineParse::kNoSymbol;
+  // Empty trailing fields are missing values, not values of 0 that would
+  // change how the prices are assigned.
+  while (count > 2 && Trim(fields[count - 1]).empty()) --count;
+
+  PriceRecord record;
+  record.date = count > 1 ? ParseLineDate(fields[1]) : Date();
+  if (record.date.isNull()) return PriceLineParse::kMalformed;
+  std::size_t next = 2;
+  if (intraday) {
+    Time time(0, 0, 0);
+    if (next < count && !ParseLineTime(fields[next], time)) return PriceLineParse::kMalformed;
+    record.time = time;
+    ++next;
+  }
+  if (next < count && !ParseResultNumber(fields[next], record.volume)) return PriceLineParse::kMalformed;
+  ++next;
+  float prices[4] = {0, 0, 0, 0};
+  std::size_t n = 0;
+  for (; next < count && n < 4; ++next, ++n)
+    if (!ParseResultNumber(fields[next], prices[n])) return PriceLineParse::kMalformed;
+  switch (n) {
+    case 4:
+      record.open = prices[0];
+      record.high = prices[1];
+      record.low = prices[2];
+      record.close = prices[3];
+      break;
+    case 3:
+    case 2:
+      record.high = prices[0];
+      record.low = prices[1];
+      record.close = prices[2];
+      break;
+    case 1:
+      record.open = record.high = record.low = record.close = prices[0];
+      break;
+    default:
+      break;
+  }
+  out.symbol = fields[0];
+  out.record = record;
+  return PriceLineParse::kRecord;
+}
+
+std::vector<std::string> SplitExportFields(std::string_view line) {
+  std::vector<std::string> fields;
+  for (;;) {
+    std::size_t comma = fields.size() + 1 < kMaxExportFields ? line.find(',') : std::string_view::npos;
+    fields.emplace_back(line.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    line.remove_prefix(comma + 1);
+  }
+  return fields;
+}
+
+}  // namespace kvqt

@@ -1,0 +1,21 @@
+// Finding the master entry of a symbol for the result import.
+#pragma once
+
+#include <string>
+
+#include "formats/datafile_entry.h"
+#include "formats/master_handles.h"
+
+namespace kvqt {
+
+// Opens the directory's master, scans it for the entry of `symbol` with the
+// given ScanEntries flags (kScanMatch is always added) and closes it again.
+// The scan position stays in `masters` (whose directoryObject the caller
+// sets for the formats that walk the data model), so with kScanContinue a
+// result that follows the master's order is found without reading the master
+// from its start each time. 0 when found; -1 otherwise, also when the master
+// holds only a symbol that the 8-character field cuts `symbol` down to.
+int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
+                     const std::string& directory, MasterHandles& masters);
+
+}  // namespace kvqt

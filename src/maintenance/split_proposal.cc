@@ -1,6 +1,7 @@
 #include "maintenance/split_proposal.h"
 
 #include <cmath>
+#include <limits>
 
 #include "datetime/parse_date.h"
 #include "maintenance/decimal_text.h"
@@ -11,6 +12,11 @@ namespace {
 double RoundToTenth(double x) { return std::floor(x * 10 + 0.5) * 0.1; }
 
 bool Usable(double x) { return std::isfinite(x) && x > 0; }
+
+// A factor that a 32-bit price can be multiplied by at all.
+bool UsableFactor(double x) {
+  return Usable(x) && x <= std::numeric_limits<float>::max() && x >= std::numeric_limits<float>::min();
+}
 
 // Sets A and B from a ratio r: r of 1 or more gives A = r, B = 1, below 1
 // A = 1, B = 1 / r.
@@ -92,7 +98,7 @@ SplitFormError ReadSplitForm(std::string_view startText, std::string_view endTex
   if (!(request.a > 0)) return SplitFormError::kFactorA;
   request.b = ParseFloatText(bText);
   // A ratio too far out for a price is refused like a factor of 0.
-  if (!(request.b > 0) || !Usable(request.factor())) return SplitFormError::kFactorB;
+  if (!(request.b > 0) || !UsableFactor(request.factor())) return SplitFormError::kFactorB;
   return SplitFormError::kNone;
 }
 

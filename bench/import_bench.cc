@@ -1,0 +1,222 @@
+// Imports a result of 1,000,000 daily lines for 1,000 instruments into a new
+// MetaStock directory and into a new ASCII directory, through
+// actionPostDatafile and the step runner as a session does, and reports the
+// lines per second next to a plain write of the bytes the import put into the
+// data files, measured in the same run.
+//   import_bench [instruments] [days-per-instrument]
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/action_info.h"
+#include "app/datafile/login_record.h"
+#include "app/datafile/user_info.h"
+#include "app/headless_progress.h"
+#include "app/logs.h"
+#include "app/messages.h"
+#include "app/model/directory.h"
+#include "app/model/format.h"
+#include "app/personal_profile.h"
+#include "formats/directory_refresh.h"
+#include "formats/format_driver.h"
+#include "service/import/result_import.h"
+
+namespace {
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// User and system time of the process so far.
+double CpuSeconds() {
+  struct rusage usage;
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void RemoveDirectory(const std::string& dir) {
+  if (DIR* d = ::opendir(dir.c_str())) {
+    while (struct dirent* e = ::readdir(d)) {
+      std::string name = e->d_name;
+      if (name != "." && name != "..") ::unlink((dir + name).c_str());
+    }
+    ::closedir(d);
+  }
+  ::rmdir(dir.c_str());
+}
+
+long long DirectoryBytes(const std::string& dir) {
+  long long bytes = 0;
+  if (DIR* d = ::opendir(dir.c_str())) {
+    while (struct dirent* e = ::readdir(d)) {
+      struct stat st;
+      if (e->d_name[0] != '.' && ::stat((dir + e->d_name).c_str(), &st) == 0) bytes += st.st_size;
+    }
+    ::closedir(d);
+  }
+  return bytes;
+}
+
+// The same number of bytes written by a program that knows nothing of formats.
+double RawWrite(const std::string& path, long long bytes) {
+  auto start = std::chrono::steady_clock::now();
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) return -1;
+  std::vector<char> block(64 * 1024, 'x');
+  for (long long done = 0; done < bytes;) {
+    std::size_t n = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(block.size()), bytes - done));
+    if (::write(fd, block.data(), n) != static_cast<ssize_t>(n)) break;
+    done += static_cast<long long>(n);
+  }
+  ::close(fd);
+  double seconds = Seconds(start);
+  ::unlink(path.c_str());
+  return seconds;
+}
+
+// The same bytes in one new file per instrument: what the file system alone
+// costs for as many files.
+double RawWritePerFile(const std::string& dir, int files, long long bytes) {
+  std::vector<char> block(static_cast<std::size_t>(bytes / files), 'x');
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < files; ++i) {
+    int fd = ::open((dir + "raw" + std::to_string(i)).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return -1;
+    bool written = ::write(fd, block.data(), block.size()) == static_cast<ssize_t>(block.size());
+    ::close(fd);
+    if (!written) return -1;
+  }
+  double seconds = Seconds(start);
+  for (int i = 0; i < files; ++i) ::unlink((dir + "raw" + std::to_string(i)).c_str());
+  return seconds;
+}
+
+std::string Symbol(int i) {
+  char symbol[16];
+  std::snprintf(symbol, sizeof symbol, "B%05d", i);
+  return symbol;
+}
+
+// The result as the server writes it: instrument after instrument, days in order.
+bool WriteResult(const std::string& path, int instruments, int days) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  std::vector<kvqt::Date> dates;
+  for (kvqt::Date d(1998, 1, 1); static_cast<int>(dates.size()) < days; d = d.addDays(1))
+    if (d.dayOfWeek() != 0 && d.dayOfWeek() != 6) dates.push_back(d);
+  for (int i = 0; i < instruments; ++i) {
+    std::string symbol = Symbol(i);
+    for (int n = 0; n < days; ++n) {
+      double open = 10.0 + (n % 100) * 0.25;
+      std::fprintf(f, "%s,%d,%d,%.2f,%.2f,%.2f,%.2f\r\n", symbol.c_str(), dates[static_cast<std::size_t>(n)].value(),
+                   1000 + n, open, open + 1, open - 1, open + 0.5);
+    }
+  }
+  return std::fclose(f) == 0;
+}
+
+struct Run {
+  double seconds = 0;
+  double cpuSeconds = 0;
+  long long dataBytes = 0;
+  int result = 0;
+};
+
+Run ImportInto(int formatId, const std::string& home, int instruments) {
+  Run run;
+  const std::string dir = home + "f" + std::to_string(formatId) + "/";
+  ::mkdir(dir.c_str(), 0755);
+  for (int i = 0; i < instruments; ++i) {
+    kvqt::DatafileEntry entry;
+    if (kvqt::CreateEntry(Symbol(i), "Benchmark instrument", 0, entry, formatId, dir) != 1) {
+      run.result = -1;
+      return run;
+    }
+  }
+  kvqt::Format format("BENCH", "Benchmark", formatId);
+  format.addDirectory(std::make_unique<kvqt::Directory>(dir, formatId));
+  kvqt::Directory* directory = format.directoryByName(dir);
+  directory->refresh();
+  const long long before = DirectoryBytes(dir);
+
+  kvqt::UserInfo userInfo;
+  kvqt::LoginRecord login;
+  login.sessionDate = kvqt::Date(2004, 1, 6);
+  kvqt::ActionInfo action;
+  action.userInfo = &userInfo;
+  action.login = &login;
+  action.kind = 0;
+  action.type = 1;
+  action.sourceFormat = &format;
+  action.sourceDirectory = directory;
+  kvqt::HeadlessProgress progress;
+
+  auto start = std::chrono::steady_clock::now();
+  double cpuStart = CpuSeconds();
+  run.result = progress.run(kvqt::actionPostDatafile, action, 2);
+  run.seconds = Seconds(start);
+  run.cpuSeconds = CpuSeconds() - cpuStart;
+  run.dataBytes = DirectoryBytes(dir) - before;
+  RemoveDirectory(dir);
+  return run;
+}
+
+void NoReleaseCheck() {}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int instruments = argc > 1 ? std::atoi(argv[1]) : 1000;
+  const int days = argc > 2 ? std::atoi(argv[2]) : 1000;
+  if (instruments < 1 || days < 1) return 2;
+  char dir_template[] = "/tmp/kvqt-import-bench-XXXXXX";
+  if (!mkdtemp(dir_template)) return 1;
+  const std::string home = std::string(dir_template) + "/";
+  if (::chdir(home.c_str()) != 0) return 1;
+  kvqt::setProfilePath(home + "kvqt.ini");
+  kvqt::Logs::SetDirectory(home);
+  kvqt::ScopedMessages quiet;
+  kvqt::InstallDirectoryRefresh();
+  kvqt::SetReleaseCheck(NoReleaseCheck);
+
+  if (!WriteResult(home + kvqt::kResultFileName, instruments, days)) return 1;
+  const long long lines = static_cast<long long>(instruments) * days;
+  std::printf("import of %lld daily lines for %d instruments\n", lines, instruments);
+
+  struct Target {
+    int formatId;
+    const char* name;
+  } targets[] = {{4, "metastock"}, {5, "ascii"}};
+  int status = 0;
+  for (const Target& t : targets) {
+    Run run = ImportInto(t.formatId, home, instruments);
+    if (run.result != kvqt::kStepFinished) {
+      std::fprintf(stderr, "import_bench: %s import ended with %d\n", t.name, run.result);
+      status = 1;
+      continue;
+    }
+    double raw = RawWrite(home + "raw.bin", run.dataBytes);
+    double rawFiles = RawWritePerFile(home, instruments, run.dataBytes);
+    std::printf("%-9s import %8.3f s  %12.0f lines/s  (%lld bytes of data files; %.3f s cpu)\n", t.name,
+                run.seconds, lines / run.seconds, run.dataBytes, run.cpuSeconds);
+    std::printf("%-9s raw    %8.3f s  %12.0f lines/s  (the same bytes, one plain file)\n", "", raw, lines / raw);
+    std::printf("%-9s raw    %8.3f s  %12.0f lines/s  (the same bytes, one new file per instrument)\n", "", rawFiles,
+                lines / rawFiles);
+    std::printf("%-9s import to raw: %.1f times the time of one file, %.1f of a file per instrument\n", "",
+                run.seconds / raw, run.seconds / rawFiles);
+  }
+  ::unlink((home + kvqt::kResultFileName).c_str());
+  ::unlink((home + "kvqt.rpt").c_str());
+  RemoveDirectory(home);
+  return status;
+}

@@ -420,6 +420,34 @@ TEST_F(ResultImportTest, LocalDataFileIsMergedWithoutASession) {
   EXPECT_EQ(records[3].date.value(), 20040104);
 }
 
+TEST_F(ResultImportTest, OrvistaDirectoriesGetImportFilesHandedToTheImporter) {
+  TempDir one, two;
+  Format& format = AddFormat(16);
+  Directory& first = AddDirectory(format, one);
+  Directory& second = AddDirectory(format, two);
+  first.add(std::make_unique<Datafile>("AAA", "Aaa", 16));
+  second.add(std::make_unique<Datafile>("BBB", "Bbb", 16));
+  one.write("Market.INI", "[Market]\r\nCode=AEX|Amsterdam\r\n");
+  two.write("Market.INI", "[Market]\r\nCode=XETRA\r\n");
+  profile().putString("orvista2kpath", home.file("nowhere"));
+
+  const std::string result = "CD " + one.path() + "\r\n" +
+                             "AAA,20040102,1500,10,11,9,10.5\r\n"
+                             "AAA,20040105,1600,10,11,9,10.75\r\n" +
+                             "CD " + two.path() + "\r\n" + "BBB,20040102,700,5\r\n";
+  // Whatever the request was, lines are only ever added to an import file.
+  ASSERT_EQ(Import(result, 1, 2, format, nullptr), kStepFinished);
+  EXPECT_EQ(action.type, 1);
+  EXPECT_EQ(one.read("AEX.ORV"),
+            "7|AEX|AAA|Aaa||20040102|10.00|11.00|9.00|10.50|1500\r\n"
+            "7|AEX|AAA|Aaa||20040105|10.00|11.00|9.00|10.75|1600\r\n");
+  EXPECT_EQ(two.read("XETRA.ORV"), "7|XETRA|BBB|Bbb||20040102|5.00|5.00|5.00|5.00|700\r\n");
+  // One attempt to start the importer per directory, each reported.
+  ASSERT_EQ(messages->shown().size(), 2u);
+  EXPECT_EQ(messages->shown()[0].text.rfind("Orvista 2000 Importer not found", 0), 0u);
+  EXPECT_EQ(first.bySymbol("AAA")->lastDate().value(), 20040105);
+}
+
 TEST_F(ResultImportTest, ErrorsStopTheImport) {
   TempDir dir;
   Format& format = AddFormat(kAscii);

@@ -1,0 +1,154 @@
+#include "service/session/result_archive.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/hex.h"
+#include "support/temp_dir.h"
+
+namespace kvqt {
+namespace {
+
+using testing::Hex;
+using testing::TempDir;
+
+using Members = std::vector<std::pair<std::string, std::string>>;
+
+// An archive written by libzip, deflated, with the members under the names
+// given, whatever they are.
+void WriteZip(const std::string& path, const Members& members) {
+  int error = 0;
+  zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(zip, nullptr);
+  for (const auto& [name, data] : members) {
+    zip_source_t* source = zip_source_buffer(zip, data.data(), data.size(), 0);
+    ASSERT_NE(source, nullptr);
+    ASSERT_GE(zip_file_add(zip, name.c_str(), source, ZIP_FL_ENC_UTF_8), 0) << name;
+  }
+  ASSERT_EQ(zip_close(zip), 0);
+}
+
+// The names of the files in a directory.
+std::vector<std::string> Listing(const std::string& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// One stored member "a.txt" holding "hello\r\n", laid out by hand: local
+// header, data, central directory entry and end record.
+std::string HandWrittenArchive() {
+  return Hex(
+      // local header: signature, version 10, flags, stored, time, date
+      "50 4b 03 04 0a 00 00 00 00 00 00 00 00 00"
+      // crc-32, compressed and uncompressed size, name length, extra length
+      "ac 8a ce 46 07 00 00 00 07 00 00 00 05 00 00 00"
+      "61 2e 74 78 74"           // a.txt
+      "68 65 6c 6c 6f 0d 0a"     // hello\r\n
+      // central directory entry
+      "50 4b 01 02 14 00 0a 00 00 00 00 00 00 00 00 00"
+      "ac 8a ce 46 07 00 00 00 07 00 00 00 05 00 00 00"
+      "00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+      "61 2e 74 78 74"
+      // end record: one entry, directory of 0x33 bytes at offset 0x2a
+      "50 4b 05 06 00 00 00 00 01 00 01 00 33 00 00 00 2a 00 00 00 00 00");
+}
+
+TEST(ResultArchiveTest, HandWrittenStoredArchive) {
+  TempDir dir;
+  dir.write("result.zip", HandWrittenArchive());
+  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  EXPECT_EQ(dir.read("a.txt"), "hello\r\n");
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"a.txt", "result.zip"}));
+}
+
+TEST(ResultArchiveTest, EveryMemberReplacesAFileOfItsName) {
+  TempDir dir;
+  dir.write("sksdat.dat", "an older result\r\n");
+  dir.write("motd.txt", "yesterday's message, longer than today's\r\n");
+  const std::string big(50000, 'x');
+  WriteZip(dir.file("result.zip"), {{"sksdat.dat", "ABC,20240112,100,1,2,0.5,1.5\r\n"},
+                                    {"motd.txt", "Hello\r\n"},
+                                    {"sintab.fd", big}});
+  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  EXPECT_EQ(dir.read("sksdat.dat"), "ABC,20240112,100,1,2,0.5,1.5\r\n");
+  EXPECT_EQ(dir.read("motd.txt"), "Hello\r\n");
+  EXPECT_EQ(dir.read("sintab.fd"), big);
+  // Nothing of the extraction's own is left behind.
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"motd.txt", "result.zip", "sintab.fd", "sksdat.dat"}));
+}
+
+TEST(ResultArchiveTest, MemberThatIsNotAPlainNameWritesNothingAtAll) {
+  const char* bad_names[] = {"../.profile", "../../evil", "sub/sksdat.dat", "/tmp/kvqt-evil", "..\\evil",
+                             "dir/",       "..",          "."};
+  for (const char* bad : bad_names) {
+    SCOPED_TRACE(bad);
+    TempDir outer;
+    std::string dir = outer.path() + "work/";
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
+    outer.write("work/sksdat.dat", "kept\r\n");
+    // The good member comes first: it must not be written either.
+    WriteZip(outer.file("result.zip"), {{"sksdat.dat", "new\r\n"}, {"motd.txt", "Hi\r\n"}, {bad, "owned\r\n"}});
+    EXPECT_EQ(ExtractArchive(outer.file("result.zip"), dir), kExtractBadMember);
+    EXPECT_EQ(outer.read("work/sksdat.dat"), "kept\r\n");
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"sksdat.dat"});
+    EXPECT_EQ(Listing(outer.path()), (std::vector<std::string>{"result.zip", "work"}));
+  }
+  EXPECT_FALSE(std::filesystem::exists("/tmp/kvqt-evil"));
+}
+
+TEST(ResultArchiveTest, DamagedArchivesWriteNothing) {
+  TempDir source;
+  WriteZip(source.file("good.zip"), {{"sksdat.dat", std::string(5000, 'p')}, {"motd.txt", std::string(3000, 'm')}});
+  const std::string good = source.read("good.zip");
+  std::string bad_crc = HandWrittenArchive();
+  bad_crc[0x23] = 'j';  // "hello" becomes "jello": the checksum no longer fits
+  std::string flipped = good;
+  flipped[flipped.size() / 3] ^= 0x5a;
+
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"not a zip archive", "PK but not really an archive"},
+      {"empty file", ""},
+      {"cut short", good.substr(0, good.size() - 30)},
+      {"no end record", good.substr(0, good.size() - 22)},
+      {"checksum wrong", bad_crc},
+      {"byte flipped in the data", flipped},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    dir.write("sksdat.dat", "kept\r\n");
+    dir.write("result.zip", c.bytes);
+    EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractDamaged);
+    EXPECT_EQ(dir.read("sksdat.dat"), "kept\r\n");
+    EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"result.zip", "sksdat.dat"}));
+  }
+}
+
+TEST(ResultArchiveTest, MissingArchive) {
+  TempDir dir;
+  EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractNotFound);
+}
+
+TEST(ResultArchiveTest, MemberNamedLikeTheStagingDirectoryStillExtracts) {
+  TempDir dir;
+  WriteZip(dir.file("result.zip"), {{".kvqt-extract-0", "one\r\n"}, {"sksdat.dat", "two\r\n"}});
+  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  EXPECT_EQ(dir.read(".kvqt-extract-0"), "one\r\n");
+  EXPECT_EQ(dir.read("sksdat.dat"), "two\r\n");
+}
+
+}  // namespace
+}  // namespace kvqt

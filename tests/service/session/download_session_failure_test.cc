@@ -1,0 +1,263 @@
+// Every way a download session stops with a message: the checks before the
+// request, the connect, and each fault the reference server commits on
+// purpose. None of them may change the chart databases.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/model/datafile.h"
+#include "fake_internet_library.h"
+#include "loopback_peer.h"
+#include "service/dialup.h"
+#include "service/network.h"
+#include "service/session/download_session.h"
+#include "session.h"
+#include "session_fixture.h"
+
+namespace kvqt {
+namespace {
+
+using testing::DownloadSessionFixture;
+using testing::kMetaStockId;
+using testing::Snapshot;
+
+constexpr int kHostNotFound = 11001;
+
+class DownloadSessionFailureTest : public DownloadSessionFixture {
+ protected:
+  // Runs the session and expects it to stop with the one error and code.
+  void ExpectStop(const std::string& message, int code) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(), code);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_EQ(Errors().front(), message);
+    // Whatever connection there was is closed.
+    if (action.network) {
+      EXPECT_FALSE(action.network->connected());
+    }
+  }
+};
+
+TEST_F(DownloadSessionFailureTest, ChecksBeforeTheRequest) {
+  const struct {
+    const char* what;
+    void (*change)(ActionInfo&, UserInfo&, LoginRecord&);
+    const char* message;
+  } cases[] = {
+      {"list kind without a list", [](ActionInfo& a, UserInfo&, LoginRecord&) { a.kind = 1; },
+       "No list selected"},
+      {"directory kind without a directory",
+       [](ActionInfo& a, UserInfo&, LoginRecord&) { a.sourceDirectory = nullptr; }, "No directory selected"},
+      {"symbol kind without a data file", [](ActionInfo& a, UserInfo&, LoginRecord&) { a.kind = 2; },
+       "No symbol selected"},
+      {"dial-up without a telephone number",
+       [](ActionInfo&, UserInfo& u, LoginRecord&) {
+         u.connection = 2;
+         u.telno1.clear();
+       },
+       "Choose configure to enter telephone number"},
+      {"no login", [](ActionInfo&, UserInfo&, LoginRecord& l) { l.userNumber.clear(); },
+       "Choose configure to enter a login"},
+      {"short login", [](ActionInfo&, UserInfo&, LoginRecord& l) { l.userNumber = "demo0vq"; },
+       "Login too short: demo0vq"},
+      {"login of another kind", [](ActionInfo&, UserInfo&, LoginRecord& l) { l.userNumber = "12345678"; },
+       "Invalid login/user number"},
+      {"no password", [](ActionInfo&, UserInfo&, LoginRecord& l) { l.password.clear(); },
+       "Choose configure to enter a password"},
+      {"short password", [](ActionInfo&, UserInfo&, LoginRecord& l) { l.password = "demo"; }, "Password too short"},
+  };
+  ChartDirectory(kMetaStockId, {"ABC"});
+  const ActionInfo prepared = action;
+  const UserInfo preparedUser = userInfo;
+  const LoginRecord preparedLogin = login;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    action = prepared;
+    userInfo = preparedUser;
+    login = preparedLogin;
+    c.change(action, userInfo, login);
+    ExpectStop(c.message, kStepErrorShown);
+    EXPECT_FALSE(action.network);  // no connection was tried
+    EXPECT_FALSE(std::filesystem::exists(programDir + "query.dat"));
+  }
+}
+
+TEST_F(DownloadSessionFailureTest, FilesOfAnEarlierSessionAreDeletedFirst) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  for (const char* name : {"query.dat", "sksdat.dat", "result.zip", "motd.txt"}) {
+    testing::WriteFileBytes(programDir + name, "left over");
+  }
+  login.password = "short";
+  ExpectStop("Password too short", kStepErrorShown);
+  for (const char* name : {"query.dat", "sksdat.dat", "result.zip", "motd.txt"}) {
+    EXPECT_FALSE(std::filesystem::exists(programDir + name)) << name;
+  }
+}
+
+TEST_F(DownloadSessionFailureTest, ConnectFailures) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  options->resolver = [](const std::string& host, platform::Ipv4Address* address) {
+    if (host == "localhost") {
+      *address = 0x7f000001;
+      return 0;
+    }
+    return kHostNotFound;
+  };
+  const int unused = testing::UnusedLoopbackPort();
+  const struct {
+    std::string destination;
+    std::string message;
+  } cases[] = {
+      {"", "Download server not found"},
+      {"quotes.invalid 2000", "quotes.invalid not found"},
+      {"127.0.0.1 " + std::to_string(unused), "Unable to connect (10061 Connection refused)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.destination);
+    userInfo.NetworkDestination = c.destination;
+    ExpectStop(c.message, kStepErrorShown);
+  }
+}
+
+TEST_F(DownloadSessionFailureTest, FailedConnectHangsUpTheLineItDialled) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  std::vector<std::string> log;
+  testing::FakeInternetLibrary library(&log);
+  library.online = false;
+  Dialup dialup(library);
+  options->dialup = &dialup;
+  userInfo.NetworkDestination = "127.0.0.1 " + std::to_string(testing::UnusedLoopbackPort());
+  ExpectStop("Unable to connect (10061 Connection refused)", kStepErrorShown);
+  const auto dialled = std::find(log.begin(), log.end(), "autodial");
+  ASSERT_NE(dialled, log.end());
+  EXPECT_NE(std::find(dialled, log.end(), "hangup"), log.end());
+  EXPECT_FALSE(library.online);
+}
+
+TEST_F(DownloadSessionFailureTest, SilentServerTimesOutTheConnect) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  const auto before = Snapshot(chartDir);
+  server::Faults faults;
+  faults.silent = true;
+  StartServer(faults);
+  options->timeouts.connect = std::chrono::milliseconds(300);
+  ExpectStop("Connection timed out", kStepErrorShown);
+  EXPECT_EQ(Snapshot(chartDir), before);
+}
+
+TEST_F(DownloadSessionFailureTest, CancelDuringTheConnect) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  server::Faults faults;
+  faults.silent = true;
+  StartServer(faults);
+  progress = std::make_unique<HeadlessProgress>();
+  int pumps = 0;
+  progress->setIdle([&](HeadlessProgress& host) {
+    if (++pumps == 20) host.cancel();
+  });
+  EXPECT_EQ(progress->run(DownloadSession, action, kDownloadSessionSteps), kStepErrorShown);
+  ASSERT_EQ(progress->errors().size(), 1u);
+  EXPECT_EQ(progress->errors().front(), "Connection cancelled");
+}
+
+struct ServerFault {
+  const char* what;
+  server::Faults faults;
+  const char* password;
+  const char* message;
+  int code;
+  const char* status;  // shown before the message, when not null
+};
+
+std::vector<ServerFault> ServerFaults() {
+  auto with = [](auto set) {
+    server::Faults f;
+    set(f);
+    return f;
+  };
+  return {
+      {"wrong password", {}, "wrongpwd", "Login-id or password incorrect", kStepErrorShown, nullptr},
+      {"login refused", with([](server::Faults& f) { f.refuse_login = true; }), "demopass",
+       "Login-id or password incorrect", kStepErrorShown, nullptr},
+      {"service denied", with([](server::Faults& f) { f.deny_service = true; }), "demopass",
+       "Service not available", kStepErrorShown, nullptr},
+      {"result never ready", with([](server::Faults& f) { f.stall = true; }), "demopass",
+       "Timeout while waiting for result", kStepErrorShown, nullptr},
+      {"NAK for the request's name", with([](server::Faults& f) { f.nak_at = 1; }), "demopass",
+       "Sending definition file failed", kSessionTransferFailed, nullptr},
+      {"NAK for the request's size", with([](server::Faults& f) { f.nak_at = 2; }), "demopass",
+       "Sending definition file failed", kSessionTransferFailed, nullptr},
+      {"NAK for the request's bytes", with([](server::Faults& f) { f.nak_at = 3; }), "demopass",
+       "Sending definition file failed", kSessionTransferFailed, nullptr},
+      {"result named outside the directory", with([](server::Faults& f) { f.file_name = "../result.zip"; }),
+       "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named in a subdirectory", with([](server::Faults& f) { f.file_name = "sub/result.zip"; }),
+       "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named with a backslash", with([](server::Faults& f) { f.file_name = "..\\result.zip"; }),
+       "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"negative size", with([](server::Faults& f) { f.file_size = "-5"; }), "demopass",
+       "Receiving datafile failed", kSessionTransferFailed, "Invalid file size specified"},
+      {"no size", with([](server::Faults& f) { f.file_size = ""; }), "demopass", "Receiving datafile failed",
+       kSessionTransferFailed, "No file size specified"},
+      {"size past any sane bound", with([](server::Faults& f) { f.file_size = "99999999999999999999"; }),
+       "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file size specified"},
+      {"damaged archive", with([](server::Faults& f) { f.corrupt_zip = true; }), "demopass",
+       "Decompressing datafile failed 3", kSessionExtractFailed, nullptr},
+  };
+}
+
+TEST_F(DownloadSessionFailureTest, EveryServerFaultStopsWithItsMessageAndChangesNoDatabase) {
+  for (const ServerFault& fault : ServerFaults()) {
+    SCOPED_TRACE(fault.what);
+    Fresh();
+    ChartDirectory(kMetaStockId, {"ABC"});
+    const auto before = Snapshot(chartDir);
+    StartServer(fault.faults);
+    login.password = fault.password;
+    ExpectStop(fault.message, fault.code);
+    if (fault.status != nullptr) {
+      EXPECT_TRUE(StatusShown(fault.status)) << fault.status;
+    }
+    server->Join();
+    EXPECT_EQ(Snapshot(chartDir), before);
+    // Nothing of the result arrived in, or next to, the program directory.
+    EXPECT_FALSE(std::filesystem::exists(programDir + "sksdat.dat"));
+    EXPECT_FALSE(std::filesystem::exists(outer.path() + "result.zip"));
+    EXPECT_FALSE(std::filesystem::exists(programDir + "sub"));
+    EXPECT_EQ(testing::g_release_checks, 0);
+  }
+}
+
+TEST_F(DownloadSessionFailureTest, ConnectionCutInTheMiddleOfTheResult) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  // A clean session first tells how many bytes lead up to the archive.
+  StartServer();
+  ASSERT_EQ(Run(), kStepFinished);
+  const server::SessionReport clean = server->Join();
+  const std::string size_line = std::to_string(clean.archive.size()) + "\n";
+  const long before_archive = static_cast<long>(std::string(server::kGreeting).size() +
+                                                std::string("Welcome\r\nCredit:Unlimited\r\nStart upload").size() +
+                                                static_cast<std::size_t>(clean.acks_sent) +
+                                                std::string("Ready for resultresult.zip\n").size() + size_line.size());
+
+  Fresh();
+  ChartDirectory(kMetaStockId, {"ABC"});
+  const auto before = Snapshot(chartDir);
+  server::Faults faults;
+  faults.close_after = before_archive + static_cast<long>(clean.archive.size() / 2);
+  StartServer(faults);
+  ExpectStop("Receiving datafile failed", kSessionTransferFailed);
+  EXPECT_TRUE(StatusShown("File transfer failed"));
+  server->Join();
+  EXPECT_EQ(Snapshot(chartDir), before);
+  // What arrived stays for a look until the next session.
+  EXPECT_EQ(testing::ReadFileBytes(programDir + "result.zip"), clean.archive.substr(0, clean.archive.size() / 2));
+  EXPECT_FALSE(std::filesystem::exists(programDir + "sksdat.dat"));
+}
+
+}  // namespace
+}  // namespace kvqt

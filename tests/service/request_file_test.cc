@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/datafile/login_record.h"
+#include "app/logs.h"
 #include "app/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
@@ -423,6 +425,22 @@ TEST(RefreshCheckTest, OnlyARealtimeDataFileOfTheFormatsDirectoryMovesBack) {
   EXPECT_EQ(20040303, entry.lastDate.value());
 }
 
+TEST(RefreshCheckTest, MissesGoToTheDebugLog) {
+  TempDir logs;
+  Logs::SetDirectory(logs.path());
+  Logs::SetDebugMode(1);
+  Format format("HERMES", "Hermes", 17);
+  format.addDirectory(std::make_unique<Directory>("/charts/hermes/", 17));
+  DatafileEntry entry;
+  entry.symbol = "GONE";
+  RefreshCheck(entry, &format, "/charts/hermes/");
+  RefreshCheck(entry, &format, "/charts/other/");
+  Logs::SetDebugMode(0);
+  Logs::SetDirectory("");
+  EXPECT_EQ("RefreshCheck: datafile not found: GONE\r\nRefreshCheck: directory of format not found: /charts/other/\r\n",
+            logs.read("kvqt.dbg"));
+}
+
 TEST_F(RequestFileTest, OrvistaDirectoriesStartANewImportFile) {
   VersionOnly();
   Format& format = AddFormat(16, "ORV2");
@@ -494,6 +512,14 @@ TEST_F(RequestFileTest, ALocalImportBuildsNoRequest) {
   EXPECT_EQ(0, Build());
   EXPECT_FALSE(work.exists("query.dat"));
   EXPECT_EQ(20040303, login.sessionDate.value());
+}
+
+TEST_F(RequestFileTest, AFullDiskIsAFailure) {
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  VersionOnly();
+  action.kind = kSelectNothing;
+  EXPECT_EQ(-1, BuildRequestFile(action, "/dev/full"));
+  EXPECT_EQ(std::vector<std::string>{"Error writing Requestfile"}, Shown());
 }
 
 TEST_F(RequestFileTest, FailuresAreShownAndReturned) {

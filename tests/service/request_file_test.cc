@@ -446,13 +446,15 @@ TEST_F(RequestFileTest, OrvistaDirectoriesStartANewImportFile) {
   Format& format = AddFormat(16, "ORV2");
   Directory& directory = AddDirectory(format, data.path());
   directory.add(std::make_unique<Datafile>("ORV", "Orvista one", 16))->setDates(D(20040105), D(20040227), 10);
+  // Never downloaded: the last "orvista2k_months_new_share" months (48) are asked for.
+  directory.add(std::make_unique<Datafile>("NEW", "Orvista two", 16));
   data.write("sksdat.o2k", "30,ORV,20040226,1,2,1,2,100\r\n");
   action.sourceFormat = &format;
   action.sourceDirectory = &directory;
   action.kind = kSelectDirectory;
   action.type = kUpdateNormal;
   ASSERT_EQ(0, Build());
-  EXPECT_EQ(std::string(kVersionOnly) + "ORV,20040228\r\n", Query());
+  EXPECT_EQ(std::string(kVersionOnly) + "ORV,20040228\r\nNEW,20000303\r\n", Query());
   EXPECT_FALSE(data.exists("sksdat.o2k"));
 
   // A file download leaves the import file alone.

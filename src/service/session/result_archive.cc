@@ -15,8 +15,13 @@
 namespace kvqt {
 namespace {
 
+// More than a result ever holds: an archive that unpacks to more is refused
+// before it fills the disk.
+constexpr zip_uint64_t kMaxUnpackedSize = zip_uint64_t{4} * 1024 * 1024 * 1024;
+
 struct Member {
   zip_uint64_t index = 0;
+  zip_uint64_t size = 0;  // as the archive declares it
   std::string name;
   std::string temporary;
 };
@@ -75,6 +80,8 @@ int Inspect(zip_t* zip, zip_uint64_t index, Member* member) {
   if (zip_stat_index(zip, index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_NAME) == 0) return kExtractDamaged;
   member->index = index;
   member->name = stat.name;
+  if ((stat.valid & ZIP_STAT_SIZE) == 0) return kExtractDamaged;
+  member->size = stat.size;
   if (!IsPlainFileName(member->name)) return kExtractBadMember;
   if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE) {
     return kExtractEncrypted;
@@ -97,6 +104,7 @@ int Unpack(zip_t* zip, const Member& member) {
   }
   std::array<char, 16384> buffer;
   int result = kExtractOk;
+  zip_uint64_t written = 0;
   for (;;) {
     const zip_int64_t n = zip_fread(in, buffer.data(), buffer.size());
     if (n < 0) {
@@ -104,6 +112,12 @@ int Unpack(zip_t* zip, const Member& member) {
       break;
     }
     if (n == 0) break;
+    // A member that unpacks to more than it declared is not what it claims.
+    written += static_cast<zip_uint64_t>(n);
+    if (written > member.size) {
+      result = kExtractDamaged;
+      break;
+    }
     if (std::fwrite(buffer.data(), 1, static_cast<std::size_t>(n), out) != static_cast<std::size_t>(n)) {
       result = kExtractWriteFailed;
       break;
@@ -127,9 +141,12 @@ int ExtractArchive(const std::string& archive, const std::string& directory) {
 
   // Every name is checked before anything is written.
   std::vector<Member> members(static_cast<std::size_t>(count));
+  zip_uint64_t unpacked = 0;
   for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
     int result = Inspect(zip.get(), i, &members[i]);
     if (result != kExtractOk) return result;
+    if (members[i].size > kMaxUnpackedSize - unpacked) return kExtractTooLarge;
+    unpacked += members[i].size;
   }
 
   StagingDirectory staging;

@@ -16,6 +16,7 @@ inline constexpr int kExtractBadMember = 2;        // a member that is not a pla
 inline constexpr int kExtractDamaged = 3;          // not a zip archive, or damaged
 inline constexpr int kExtractNotFound = 9;         // no archive
 inline constexpr int kExtractWriteFailed = 50;     // a member could not be written
+inline constexpr int kExtractTooLarge = 52;        // unpacks to more than 4 GiB
 inline constexpr int kExtractUnsupported = 81;     // a compression method we cannot read
 inline constexpr int kExtractEncrypted = 82;       // a member that needs a password
 

@@ -169,6 +169,26 @@ TEST(FileTransferTest, RefusedNamesAndSizesAreAnsweredWithNak) {
   }
 }
 
+TEST(FileTransferTest, NameThatCannotBeWrittenIsAnsweredWithNak) {
+  TempDir dir;
+  // A directory stands where the file would go.
+  ASSERT_TRUE(std::filesystem::create_directory(dir.file("result.zip")));
+  std::string answers;
+  Client client(
+      [&](PeerConnection& peer) {
+        peer.Send("result.zip\n");
+        answers += peer.Read(1);
+        answers += peer.Read(1, 200);
+        peer.WaitClosed(3000);
+      },
+      dir.path());
+  ASSERT_TRUE(client.connected());
+  EXPECT_FALSE(client.transfer().ReceiveFile());
+  client.Finish();
+  EXPECT_EQ(answers, std::string(1, kNak));
+  EXPECT_EQ(client.host().statuses.back(), "Error opening result.zip for writing (21)");
+}
+
 TEST(FileTransferTest, NameThatNeverComesTimesOutWithNak) {
   TempDir dir;
   std::string answers;

@@ -137,6 +137,44 @@ TEST(ResultArchiveTest, DamagedArchivesWriteNothing) {
   }
 }
 
+// Sets the uncompressed size that every local and central header declares.
+std::string WithDeclaredSize(std::string zip, std::uint32_t size) {
+  const struct {
+    std::string signature;
+    std::size_t offset;
+  } headers[] = {{std::string("PK\x03\x04", 4), 22}, {std::string("PK\x01\x02", 4), 24}};
+  for (const auto& header : headers) {
+    for (std::size_t at = zip.find(header.signature); at != std::string::npos;
+         at = zip.find(header.signature, at + 4)) {
+      zip.replace(at + header.offset, 4, testing::Le32(size));
+    }
+  }
+  return zip;
+}
+
+TEST(ResultArchiveTest, SizesThatDoNotHoldWriteNothing) {
+  TempDir source;
+  WriteZip(source.file("good.zip"), {{"sksdat.dat", std::string(3000, 'p')}, {"motd.txt", std::string(900, 'm')}});
+  const std::string good = source.read("good.zip");
+  const struct {
+    const char* what;
+    std::uint32_t declared;
+    int result;
+  } cases[] = {
+      // Two members of 3 GiB each: refused before anything is unpacked.
+      {"more than the bound", 0xC0000000u, kExtractTooLarge},
+      // The data unpack to more than the headers say.
+      {"more than declared", 100, kExtractDamaged},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    dir.write("result.zip", WithDeclaredSize(good, c.declared));
+    EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), c.result);
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"result.zip"});
+  }
+}
+
 TEST(ResultArchiveTest, MissingArchive) {
   TempDir dir;
   EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractNotFound);

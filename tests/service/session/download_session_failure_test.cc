@@ -164,6 +164,28 @@ TEST_F(DownloadSessionFailureTest, CancelDuringTheConnect) {
   EXPECT_EQ(progress->errors().front(), "Connection cancelled");
 }
 
+TEST_F(DownloadSessionFailureTest, CancelWhileWaitingForTheResultShowsTheWaitsMessage) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  const auto before = Snapshot(chartDir);
+  server::Faults faults;
+  faults.stall = true;
+  StartServer(faults);
+  options->timeouts.result = std::chrono::seconds(30);
+  progress = std::make_unique<HeadlessProgress>();
+  progress->setIdle([](HeadlessProgress& host) {
+    const auto& lines = host.statusLines();
+    if (!lines.empty() && lines.back() == "Creating datafile\nCredit: Unlimited") host.cancel();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(progress->run(DownloadSession, action, kDownloadSessionSteps), kStepErrorShown);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  ASSERT_EQ(progress->errors().size(), 1u);
+  EXPECT_EQ(progress->errors().front(), "Timeout while waiting for result");
+  ASSERT_TRUE(action.network);
+  EXPECT_FALSE(action.network->connected());
+  EXPECT_EQ(Snapshot(chartDir), before);
+}
+
 struct ServerFault {
   const char* what;
   server::Faults faults;

@@ -113,7 +113,8 @@ Date ImportSessionDate(const ActionInfo& action) {
 int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& state) {
   UseDirectory(state, nullptr);
   Directory* directory = action.sourceDirectory;
-  if (!directory) return kStepGoOn;
+  // The lines of a list download each follow the "CD" of their directory.
+  if (!directory || action.kind == kSelectList) return kStepGoOn;
   if (RefreshForImport(runner, *directory) != kStepGoOn) return kStepErrorShown;
   UseDirectory(state, directory);
   return kStepGoOn;

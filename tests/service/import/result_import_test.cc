@@ -458,20 +458,33 @@ TEST_F(ResultImportTest, ErrorsStopTheImport) {
   Instrument(dir, kAscii, "NEW");
 
   struct Case {
+    int kind;
     std::string result;
     std::string error;
   } cases[] = {
-      {"CD /no/such/directory/\r\nAAA,20040102,1,1\r\n", "CD command failed"},
-      {"CD " + dir.path() + std::string(300, 'x') + "\r\n", "CD command failed"},
-      {"NEW,20040102,1,1\r\n", "Datafile not found NEW"},
+      {1, "CD /no/such/directory/\r\nAAA,20040102,1,1\r\n", "CD command failed"},
+      {1, "CD " + dir.path() + std::string(300, 'x') + "\r\n", "CD command failed"},
+      {0, "NEW,20040102,1,1\r\n", "Datafile not found NEW"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.error);
-    ASSERT_EQ(Import(c.result, 1, 1, format, &directory), kStepErrorShown);
+    ASSERT_EQ(Import(c.result, c.kind, 1, format, &directory), kStepErrorShown);
     ASSERT_EQ(progress->errors().size(), 1u);
     EXPECT_EQ(progress->errors()[0], c.error);
   }
   EXPECT_TRUE(Records(dir, kAscii, "AAA").empty());
+
+  // A master of another layout is never written into, whichever way it is reached.
+  TempDir other;
+  Instrument(other, 15, "AAA");
+  Directory& unreadable = AddDirectory(format, other);
+  for (int kind : {0, 1}) {
+    SCOPED_TRACE(kind);
+    const std::string result = kind == 1 ? "CD " + other.path() + "\r\n" : std::string("AAA,20040102,1,1\r\n");
+    ASSERT_EQ(Import(result, kind, 1, format, &unreadable), kStepErrorShown);
+    ASSERT_EQ(progress->errors().size(), 1u);
+    EXPECT_EQ(progress->errors()[0], "Can't access Masterfile of directory");
+  }
 }
 
 TEST_F(ResultImportTest, HowAnImportEnds) {

@@ -6,6 +6,32 @@
 #include "formats/driver_table.h"
 
 namespace kvqt {
+namespace {
+
+// A symbol comes from the user's masters and from the download service: it
+// names a file in the directory only when it cannot lead out of it.
+bool PlainNamePart(const std::string& text) {
+  return !text.empty() && text != "." && text != ".." && text.find_first_of("/\\") == std::string::npos;
+}
+
+bool NamesAFile(const DatafileEntry& entry, int formatId) {
+  switch (formatId) {
+    case 3:
+    case 4:
+    case 20:
+    case 16:
+      return true;  // numbered or fixed names
+    case 0:
+    case 8:
+      return PlainNamePart(entry.symbol) && entry.fileLetter != '/' && entry.fileLetter != '\\';
+    case 1:
+      return PlainNamePart(entry.symbol) && entry.period != '/' && entry.period != '\\';
+    default:
+      return PlainNamePart(entry.symbol);
+  }
+}
+
+}  // namespace
 
 int BuildFileName(const DatafileEntry& entry, std::string& out, int formatId, const std::string& directory) {
   out.clear();
@@ -14,6 +40,7 @@ int BuildFileName(const DatafileEntry& entry, std::string& out, int formatId, co
     message("build_filename: Illegal directory");
     return -1;
   }
+  if (!NamesAFile(entry, formatId)) return -1;
   const std::string& sym = entry.symbol;
   char buffer[64];
   switch (formatId) {

@@ -42,6 +42,30 @@ TEST(FileNamesTest, NamesByFormatId) {
   }
 }
 
+// Symbols arrive from the download service too: none may name a file outside
+// the directory. Numbered MetaStock files do not depend on the symbol.
+TEST(FileNamesTest, SymbolsThatLeadOutOfTheDirectoryNameNoFile) {
+  struct Case {
+    const char* symbol;
+    int id;
+    bool named;
+  } cases[] = {
+      {"../x", 5, false}, {"NH/A", 5, false}, {"..", 17, false}, {".", 6, false},  {"a\\b", 22, false},
+      {"", 5, false},     {"/abs", 0, false}, {"../x", 8, false}, {"x/y", 1, false}, {"x/y", 7, false},
+      {"NH/A", 4, true},  {"../x", 16, true}, {"AB.C", 5, true},  {"R&D", 17, true}, {"D'OR", 6, true},
+  };
+  for (const Case& c : cases) {
+    DatafileEntry entry;
+    entry.symbol = c.symbol;
+    entry.fileNumber = 1;
+    std::string name;
+    EXPECT_EQ(c.named ? 0 : -1, BuildFileName(entry, name, c.id, "/d/")) << c.symbol << " " << c.id;
+    if (c.named) {
+      EXPECT_EQ(name.rfind("/d/", 0), 0u) << name;
+    }
+  }
+}
+
 TEST(FileNamesTest, MissingDirectoryIsReported) {
   ScopedMessages messages;
   DatafileEntry entry;

@@ -82,6 +82,24 @@ TEST_F(DownloadSessionTest, FirstDownloadIntoANewMetaStockDirectory) {
   EXPECT_EQ(report.upload, testing::ReadFileBytes(programDir + "query.dat"));
 }
 
+// A second session asks only for the days after the last stored one, and
+// nothing already stored arrives twice.
+TEST_F(DownloadSessionTest, SecondDownloadAsksOnlyForTheMissingDays) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  StartServer();
+  ASSERT_EQ(Run(), kStepFinished);
+  server->Join();
+  ExpectStoreAbc(Records(kMetaStockId, "ABC"));
+
+  StartServer();
+  ASSERT_EQ(Run(), kStepFinished);
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
+  const server::SessionReport& report = server->Join();
+  EXPECT_NE(report.upload.find("\r\nABC,20240113,D\r\n"), std::string::npos) << report.upload;
+  ExpectStoreAbc(Records(kMetaStockId, "ABC"));
+  EXPECT_EQ(action.sourceDirectory->bySymbol("ABC")->recordCount(), 9);
+}
+
 TEST_F(DownloadSessionTest, FirstDownloadIntoANewAsciiDirectory) {
   ChartDirectory(kAsciiId, {"ABC"});
   StartServer();

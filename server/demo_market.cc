@@ -32,7 +32,7 @@ class Random {
 enum Exchanges { kAmsterdam = 1, kBrussels = 2, kOptions = 3, kForex = 4 };
 enum Currencies { kEuro = 1, kDollar = 2, kPound = 3, kFranc = 4 };
 
-struct InstrumentSpec {
+struct InstrumentRow {
   const char* symbol;
   const char* name;
   int type;
@@ -51,7 +51,7 @@ struct InstrumentSpec {
 
 // Symbols with punctuation and names of the full 40 characters are there on
 // purpose: clients must cope with both.
-const InstrumentSpec kInstruments[] = {
+const InstrumentRow kInstruments[] = {
     {"ALVR", "Alvero Holding", kSecurityStock, kAmsterdam, kEuro, 24.5, 0.018, 850000, 0, nullptr, 0, 0, 0.5, 120},
     {"BRMT", "Bramant Industries", kSecurityStock, kAmsterdam, kEuro, 61.2, 0.015, 420000, 0, nullptr, 0, 0, 0, 0},
     {"CDLX", "Cadelux", kSecurityStock, kAmsterdam, kEuro, 8.75, 0.022, 1500000, 0, nullptr, 0, 0, 0, 0},
@@ -224,54 +224,54 @@ DailyPrice MakeDay(Date day, double previous_close, double drift, double volatil
   return p;
 }
 
-int WriteInstrument(Store& store, const InstrumentSpec& spec, int sincode, int index, Date today,
+int WriteInstrument(Store& store, const InstrumentRow& row, int sincode, int index, Date today,
                     const std::vector<Date>& last_five) {
   const int year = today.year() - 10;
   const Date ten_years_ago(year, today.month(), std::min(today.day(), DaysInMonth(year, today.month())));
-  const Date first = NextTradingDay(spec.listed_days_ago > 0 ? DaysAgo(today, spec.listed_days_ago) : ten_years_ago);
-  const Date delisted = spec.delisted_days_ago > 0 ? LastTradingDay(DaysAgo(today, spec.delisted_days_ago)) : Date();
+  const Date first = NextTradingDay(row.listed_days_ago > 0 ? DaysAgo(today, row.listed_days_ago) : ten_years_ago);
+  const Date delisted = row.delisted_days_ago > 0 ? LastTradingDay(DaysAgo(today, row.delisted_days_ago)) : Date();
   const Date last = delisted.isNull() ? today : delisted;
-  const Date split = spec.split_factor > 0 ? NextTradingDay(DaysAgo(today, spec.split_days_ago)) : Date();
+  const Date split = row.split_factor > 0 ? NextTradingDay(DaysAgo(today, row.split_days_ago)) : Date();
 
   Instrument instrument;
   instrument.sincode = sincode;
-  instrument.symbol = spec.symbol;
-  instrument.name = spec.name;
-  instrument.currency = spec.currency;
-  instrument.exchange = spec.exchange;
-  instrument.security_type = spec.type;
+  instrument.symbol = row.symbol;
+  instrument.name = row.name;
+  instrument.currency = row.currency;
+  instrument.exchange = row.exchange;
+  instrument.security_type = row.type;
   instrument.start_date = first.value();
   instrument.change_date = first.value();
-  if (spec.renamed_from != nullptr) {
-    instrument.previous_symbol = spec.renamed_from;
-    instrument.change_date = DaysAgo(today, spec.renamed_days_ago).value();
+  if (row.renamed_from != nullptr) {
+    instrument.previous_symbol = row.renamed_from;
+    instrument.change_date = DaysAgo(today, row.renamed_days_ago).value();
   }
   if (!delisted.isNull()) {
     instrument.deleted = true;
     instrument.change_date = delisted.value();
   }
   if (store.PutInstrument(instrument) != 0) return -1;
-  if (!split.isNull() && store.PutSplit({sincode, split.value(), split.value(), spec.split_factor}) != 0) return -1;
+  if (!split.isNull() && store.PutSplit({sincode, split.value(), split.value(), row.split_factor}) != 0) return -1;
 
   const bool intraday = !instrument.deleted &&
-                        (spec.type == kSecurityStock || spec.type == kSecurityIndex || spec.type == kSecurityCurrency);
-  const bool ticks = intraday && spec.type == kSecurityStock && index < kTickStocks;
+                        (row.type == kSecurityStock || row.type == kSecurityIndex || row.type == kSecurityCurrency);
+  const bool ticks = intraday && row.type == kSecurityStock && index < kTickStocks;
   Random random(0x6B7671ull * 1000003ull + static_cast<std::uint64_t>(sincode));
-  const Rounder round(TickSize(spec.type));
-  double close = round(spec.price);
+  const Rounder round(TickSize(row.type));
+  double close = round(row.price);
   int failures = 0;
   bool split_done = split.isNull();
   for (Date day : TradingDays(first, last)) {
     if (!split_done && day.value() >= split.value()) {
       // Prices are stored as traded, so the level jumps on the split day.
-      close = round(close * spec.split_factor);
+      close = round(close * row.split_factor);
       split_done = true;
     }
     DailyPrice p;
     if (intraday && std::find(last_five.begin(), last_five.end(), day) != last_five.end()) {
-      p = WriteIntradayDay(store, sincode, day, close, spec.volatility, spec.volume, ticks, round, random, &failures);
+      p = WriteIntradayDay(store, sincode, day, close, row.volatility, row.volume, ticks, round, random, &failures);
     } else {
-      p = MakeDay(day, close, Drift(spec.type), spec.volatility, spec.volume, round, random);
+      p = MakeDay(day, close, Drift(row.type), row.volatility, row.volume, round, random);
     }
     if (store.PutDaily(sincode, p) != 0) ++failures;
     close = p.close;
@@ -314,8 +314,8 @@ int InitDemo(Store& store, Date today, std::string* error) {
   const Currency currencies[] = {{kEuro, "Euro"}, {kDollar, "US Dollar"}, {kPound, "Pound Sterling"}, {kFranc, "Swiss Franc"}};
   for (const Currency& c : currencies) failed |= store.PutCurrency(c);
   int index = 0;
-  for (const InstrumentSpec& spec : kInstruments) {
-    failed |= WriteInstrument(store, spec, kFirstSincode + index, index, today, last_five);
+  for (const InstrumentRow& row : kInstruments) {
+    failed |= WriteInstrument(store, row, kFirstSincode + index, index, today, last_five);
     ++index;
   }
   failed |= store.PutUser({kDemoLogin, kDemoPassword, kDemoCredit, true});

@@ -6,6 +6,8 @@
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
+# Compiler cache hits across checkouts in other folders (CI clones afresh).
+export CCACHE_BASEDIR="$PWD"
 
 if [ "${1:-}" = "--sanitize" ]; then
   build_dir=build-asan

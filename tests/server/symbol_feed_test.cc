@@ -7,7 +7,9 @@
 #include "app/personal_profile.h"
 #include "service/symbols/digital_feed.h"
 #include "service/symbols/sintable.h"
+#include "demo_market.h"
 #include "small_store.h"
+#include "tools/kvqt-info/info_run.h"
 #include "support/temp_dir.h"
 
 namespace kvqt::server {
@@ -82,6 +84,31 @@ TEST_F(SymbolFeedTest, ChangesReplaceRenamedInstrumentsDeleteDelistedOnesAndBrin
   EXPECT_EQ(split->split_date.value(), 20240108);
   EXPECT_EQ(split->record_date.value(), 20240105);
   EXPECT_FLOAT_EQ(split->factor, 0.5f);
+}
+
+// The demo market's full table, as the program keeps it, read back by kvqt-info.
+TEST_F(SymbolFeedTest, DemoMarketTableListedByKvqtInfo) {
+  std::string error;
+  std::unique_ptr<Store> demo = Store::Open(dir_.file("demo.db"), true, &error);
+  ASSERT_NE(demo, nullptr) << error;
+  ASSERT_EQ(InitDemo(*demo, Date::FromValue(20240312), &error), 0) << error;
+  store_ = std::move(demo);
+  FeedRequest request;
+  request.exchanges = request.currencies = request.instruments = true;
+  Apply(request);
+
+  info::InfoRun run = info::RunInfo("sdb", {dir_.file("kvqt.sdb")});
+  ASSERT_EQ(run.rc, 0) << run.err;
+  int instruments = 0;
+  for (std::size_t at = run.out.find("\ninstrument "); at != std::string::npos;
+       at = run.out.find("\ninstrument ", at + 1)) {
+    ++instruments;
+  }
+  // Fifty instruments, one of them delisted before the day.
+  EXPECT_EQ(instruments, 49);
+  for (const char* symbol : {"symbol=ALVR", "symbol=NVX25", "symbol=EURUSD", "symbol=R&D ", "symbol=NH/A"}) {
+    EXPECT_NE(run.out.find(symbol), std::string::npos) << symbol;
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/path.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -125,9 +127,10 @@ TEST_F(SplitFactorsTest, SymbolInTwoDirectoriesOpensTwiceAndASymbolWithoutDataFi
   EXPECT_EQ(1, Run());
 
   ASSERT_EQ(2u, view.shown.size());
-  // Directories in path order.
+  // Directories in path order, which ignores case.
   std::vector<std::string> expected{dirA.path(), dirB.path()};
-  std::sort(expected.begin(), expected.end());
+  std::sort(expected.begin(), expected.end(),
+            [](const std::string& a, const std::string& b) { return platform::CompareNoCase(a, b) < 0; });
   EXPECT_EQ(expected, (std::vector<std::string>{view.shown[0].directory, view.shown[1].directory}));
   for (const auto& shown : view.shown) {
     EXPECT_EQ("ABC", shown.symbol);

@@ -1,6 +1,7 @@
 // Applies a symbol-table feed of 100,000 instruments and reports the time next
 // to reading the same bytes raw, so a slowdown in the table shows at once.
 //   feed_bench [instruments]
+#include "bench_timing.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +15,7 @@
 
 namespace {
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
+using kvqt::bench::Seconds;
 
 // The byte loop of the feed reader without the records' work.
 long ReadRaw(const std::string& path) {

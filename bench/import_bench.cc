@@ -4,6 +4,7 @@
 // lines per second next to a plain write of the bytes the import put into the
 // data files, measured in the same run.
 //   import_bench [instruments] [days-per-instrument]
+#include "bench_timing.h"
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -33,9 +34,8 @@
 
 namespace {
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
+using kvqt::bench::RawWrite;
+using kvqt::bench::Seconds;
 
 // User and system time of the process so far.
 double CpuSeconds() {
@@ -65,23 +65,6 @@ long long DirectoryBytes(const std::string& dir) {
     ::closedir(d);
   }
   return bytes;
-}
-
-// The same number of bytes written by a program that knows nothing of formats.
-double RawWrite(const std::string& path, long long bytes) {
-  auto start = std::chrono::steady_clock::now();
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) return -1;
-  std::vector<char> block(64 * 1024, 'x');
-  for (long long done = 0; done < bytes;) {
-    std::size_t n = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(block.size()), bytes - done));
-    if (::write(fd, block.data(), n) != static_cast<ssize_t>(n)) break;
-    done += static_cast<long long>(n);
-  }
-  ::close(fd);
-  double seconds = Seconds(start);
-  ::unlink(path.c_str());
-  return seconds;
 }
 
 // The same bytes in one new file per instrument: what the file system alone
@@ -206,6 +189,7 @@ int main(int argc, char** argv) {
       continue;
     }
     double raw = RawWrite(home + "raw.bin", run.dataBytes);
+    ::unlink((home + "raw.bin").c_str());
     double rawFiles = RawWritePerFile(home, instruments, run.dataBytes);
     std::printf("%-9s import %8.3f s  %12.0f lines/s  (%lld bytes of data files; %.3f s cpu)\n", t.name,
                 run.seconds, lines / run.seconds, run.dataBytes, run.cpuSeconds);

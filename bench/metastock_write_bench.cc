@@ -3,6 +3,7 @@
 // rate next to a plain sequential write of the same number of bytes in the
 // same run, so the cost of the format layer shows at once.
 //   metastock_write_bench [instruments] [records-per-instrument] [directory]
+#include "bench_timing.h"
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,9 +19,8 @@
 
 namespace {
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
+using kvqt::bench::RawWrite;
+using kvqt::bench::Seconds;
 
 void RemoveDirectory(const std::string& dir) {
   if (DIR* d = ::opendir(dir.c_str())) {
@@ -31,21 +31,6 @@ void RemoveDirectory(const std::string& dir) {
     ::closedir(d);
   }
   ::rmdir(dir.c_str());
-}
-
-// The same bytes written by one program that knows nothing of the format.
-double RawWrite(const std::string& path, long long bytes) {
-  auto start = std::chrono::steady_clock::now();
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) return -1;
-  std::vector<char> block(64 * 1024, 'x');
-  for (long long done = 0; done < bytes;) {
-    std::size_t n = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(block.size()), bytes - done));
-    if (::write(fd, block.data(), n) != static_cast<ssize_t>(n)) break;
-    done += static_cast<long long>(n);
-  }
-  ::close(fd);
-  return Seconds(start);
 }
 
 // The same bytes in one new file per instrument: what the file system alone

@@ -24,6 +24,15 @@ class TNetwork;
 class ReceiveBuffer;
 struct SessionOptions;
 
+// Which items of a symbol list the "selected only" convert and append steps
+// take. The convert and append dialogs implement it over their lists; batch
+// runs (task files, the command line) leave it unset and take every item.
+class ListSelection {
+ public:
+  virtual ~ListSelection() = default;
+  virtual bool isSelected(int index) const = 0;
+};
+
 // The task file of the current run, in the program directory: the actions
 // started from dialogs are recorded there, and start-up deletes it.
 inline constexpr const char* kTaskFileName = "kvqt.tsk";
@@ -64,6 +73,8 @@ struct ActionInfo {
 
   // Convert and append.
   int convertFlags = kConvertOverwrite;
+  // The symbol list whose selection the "selected only" steps read; null: all.
+  const ListSelection* selection = nullptr;
 
   // Task file.
   std::FILE* taskFile = nullptr;

@@ -7,6 +7,18 @@
 
 namespace kvqt {
 
+inline constexpr const char* kIllegalSourceDirectoryText = "Illegal source directory";
+inline constexpr const char* kIllegalDestinationDirectoryText = "Illegal destination directory";
+inline constexpr const char* kSameDirectoryText = "Source and Destination directory must be different";
+inline constexpr const char* kIllegalSourceSymbolText = "Illegal source symbol";
+inline constexpr const char* kIllegalDestinationSymbolText = "Illegal destination symbol";
+inline constexpr const char* kSymbolNotInSourceText = "Can't find symbol in source masterfile";
+inline constexpr const char* kErrorCreatingDestinationText = "Error creating destination datafile";
+inline constexpr const char* kErrorOpeningDestinationText = "Error opening destination datafile";
+inline constexpr const char* kErrorOpeningSourceText = "Error opening source datafile";
+inline constexpr const char* kErrorWritingDestinationText = "Error writing destination datafile";
+inline constexpr const char* kDataFileFullText = "Warning: Data file full";
+
 class Format;
 class Directory;
 class Datafile;

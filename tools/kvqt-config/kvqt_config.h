@@ -1,0 +1,19 @@
+// kvqt-config: configures the program without a window. Each run loads the
+// program's data through the program's own start-up load, makes one change
+// and saves through the program's exit save.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kvqt::config {
+
+// `args` without the program name. 0 when done; 1 after a message on `err`
+// when the change was refused (nothing is saved then); 2 for wrong usage.
+int RunKvqtConfig(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The text of --help.
+const char* HelpText();
+
+}  // namespace kvqt::config

@@ -29,8 +29,8 @@ inline constexpr std::size_t kSearchTextLength = 40;
 
 struct SearchCriteria {
   int conditions = 0;
-  std::string symbol;
-  std::string name;
+  std::string symbol = {};
+  std::string name = {};
   std::int32_t currency = 0;
   std::int32_t exchange = 0;
   int securityType = 0;

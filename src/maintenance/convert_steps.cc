@@ -35,8 +35,11 @@ bool IntoOrvista(const ActionInfo& action) {
   return action.destinationDirectory && DestinationId(action) == kOrvistaId;
 }
 
-void BeginRun(StepRunner& runner, const ActionInfo& action, const char* doing) {
+// `items`: the directory whose data files the run goes over, read from its
+// master when that has not happened yet.
+void BeginRun(StepRunner& runner, const ActionInfo& action, const char* doing, Directory* items) {
   runner.statusText(doing, action.destinationFormat ? action.destinationFormat->name() : std::string());
+  if (items) items->refresh();
   if (IntoOrvista(action)) ClearImportFile(DirectoryPath(*action.destinationDirectory));
 }
 
@@ -59,7 +62,7 @@ std::string Progress(int started, int datafiles, const std::string& name) {
 
 int Convert(StepRunner& runner, ActionInfo& action, bool all) {
   const int index = runner.counter();
-  if (index == 0) BeginRun(runner, action, "Converting to");
+  if (index == 0) BeginRun(runner, action, "Converting to", action.sourceDirectory);
   Directory* directory = action.sourceDirectory;
   Datafile* datafile = directory ? directory->at(index) : nullptr;
   // Without a directory the first item says so and ends the run.
@@ -82,7 +85,7 @@ int Convert(StepRunner& runner, ActionInfo& action, bool all) {
 
 int Append(StepRunner& runner, ActionInfo& action, bool all) {
   const int index = runner.counter();
-  if (index == 0) BeginRun(runner, action, "Appending to");
+  if (index == 0) BeginRun(runner, action, "Appending to", action.destinationDirectory);
   Directory* directory = action.destinationDirectory;
   Datafile* datafile = directory ? directory->at(index) : nullptr;
   if ((datafile || !directory) && (all || Selected(action, index))) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/application.h"
 #include "app/datafile/login_record.h"
 #include "config_run.h"
 #include "formats/datafile_entry.h"
@@ -72,6 +73,13 @@ TEST_F(DirVerbsTest, TheDemoSetUpWorksFromAnEmptyProgramDirectory) {
   ASSERT_EQ(0, ReadLoginFile(home.file("kvqt.prs"), login));
   EXPECT_EQ("demo0vqx", login.userNumber);
   EXPECT_EQ("demopass", login.password);
+
+  // With both files there, the program runs its command line instead of the first-run window.
+  Application program({"-nowindow", "-download"});
+  EXPECT_EQ(0, program.start(d));
+  EXPECT_FALSE(program.interactive());
+  EXPECT_FALSE(program.needsWizard());
+  EXPECT_EQ("ASC", program.formats().current()->symbol());
 }
 
 TEST_F(DirVerbsTest, AddingTheSameDirectoryAgainKeepsOneEntry) {

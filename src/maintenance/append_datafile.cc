@@ -13,16 +13,19 @@ namespace kvqt {
 namespace {
 
 // Opens the source for reading and places it as near before the first record
-// after `after` as the seek hint allows. The hint takes one record per
-// calendar day between `after` and the source's last date: gaps (weekends,
+// after the destination's last one as the seek hint allows. The hint takes
+// one record per calendar day between the two last dates: gaps (weekends,
 // holidays) make it land early, which only costs reading a few old records.
 // It lands too late when the source has more records than days (a stale
-// count, several records a day); the record before the hint then is newer
-// than `after`, and the reading starts again from the first record.
+// count, several records a day, intraday data); the record before the hint
+// then is newer than the destination's last, and the reading starts again
+// from the first record.
 int OpenSourceAfter(const DatafileEntry& source, DatafileEntry& reading, DatafileHandle& handle, int formatId,
-                    const Format* format, const std::string& path, Date after) {
+                    const Format* format, const std::string& path, const DatafileEntry& destination,
+                    int destinationFormatId) {
   reading = source;
   if (OpenDatafile(reading, handle, formatId, OpenMode::kRead, path) != 0) return -1;
+  const Date after = destination.lastDate;
   if (after.isNull()) return 0;
 
   const std::int32_t records = PriceRecordCount(source, formatId);
@@ -36,14 +39,20 @@ int OpenSourceAfter(const DatafileEntry& source, DatafileEntry& reading, Datafil
   PriceRecord record;
   if (PositionAtRecord(reading, handle, formatId, static_cast<std::int32_t>(before) + headers) == 0 &&
       ReadRecord(reading, handle, record, formatId, format) == 0 && record.date.value() != 0 &&
-      record.date.value() <= after.value())
+      Moment(record.date, record.time, destinationFormatId) <=
+          Moment(after, destination.lastTime, destinationFormatId))
     return 0;
   CloseDatafile(handle);
   reading = source;
   return OpenDatafile(reading, handle, formatId, OpenMode::kRead, path);
 }
 
-bool IsAfter(Date a, Date b) { return !a.isNull() && (b.isNull() || a.value() > b.value()); }
+// Whether the source has records after the destination's last one.
+bool HasNewer(const DatafileEntry& source, const DatafileEntry& destination, int destinationFormatId) {
+  if (source.lastDate.isNull()) return false;
+  return destination.lastDate.isNull() || Moment(source.lastDate, source.lastTime, destinationFormatId) >
+                                              Moment(destination.lastDate, destination.lastTime, destinationFormatId);
+}
 
 }  // namespace
 
@@ -76,12 +85,12 @@ int appendDatafile(int sourceFormatId, int destinationFormatId, Format* sourceFo
   DatafileEntry source;
   const int sourceFlags = StorageKindOf(sourceFormatId) == StorageKind::kMetaStock ? kScanReadHeader : 0;
   if (LookupEntry(destination.symbol, source, sourceFormatId, *sourceDirectory, sourceFlags) != 0) return 1;
-  if (!IsAfter(source.lastDate, destination.lastDate)) return 1;
+  if (!HasNewer(source, destination, destinationFormatId)) return 1;
 
   DatafileEntry reading;
   DatafileHandle sourceHandle;
-  if (OpenSourceAfter(source, reading, sourceHandle, sourceFormatId, sourceFormat, sourcePath,
-                      destination.lastDate) != 0) {
+  if (OpenSourceAfter(source, reading, sourceHandle, sourceFormatId, sourceFormat, sourcePath, destination,
+                      destinationFormatId) != 0) {
     message2(kErrorOpeningSourceText, source.symbol);
     return 0;
   }

@@ -74,6 +74,7 @@ int convertDatafile(int sourceFormatId, int destinationFormatId, Date startDate,
       message2(kErrorCreatingDestinationText, source.symbol);
       return -1;
     }
+    destination.interval = source.interval;
     target = DestinationDatafile(*destinationDirectory, destination, destinationFormatId);
     destination.datafile = target;
   }

@@ -23,10 +23,15 @@ enum class CopyEnd {
   kWriteFailed,      // a record could not be written
 };
 
+// Where a record stands in time for the "newer than" tests: its date, and for
+// an intraday destination also its time of day (a null time counts as 0:00).
+std::int64_t Moment(Date date, Time time, int destinationFormatId);
+
 // Reads the source to its end and writes every record that is after the
-// destination's last date (which each write moves on, so a record dated
-// like the one before it is passed over) and, when `from` is set, not before
-// it. Records without a date are no price records and are passed over.
+// destination's last record (which each write moves on, so a record of the
+// same day, or for intraday formats the same time, as the one before it is
+// passed over) and, when `from` is set, not dated before it. Records without
+// a date are no price records and are passed over.
 CopyEnd CopyNewerRecords(CopySide source, CopySide destination, Date from);
 
 // Tells the user how a copy into the data file of `symbol` ended short:

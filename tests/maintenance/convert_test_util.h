@@ -58,9 +58,10 @@ inline std::vector<PriceRecord> ReadRecords(const std::string& dir, int formatId
 
 // A new instrument with its records, written by the drivers.
 inline void WriteSymbol(const std::string& dir, int formatId, const std::string& symbol,
-                        const std::vector<PriceRecord>& records, const std::string& name = "") {
+                        const std::vector<PriceRecord>& records, const std::string& name = "",
+                        std::uint16_t interval = 0) {
   DatafileEntry entry;
-  ASSERT_EQ(1, CreateEntry(symbol, name.empty() ? symbol + " Inc" : name, 0, entry, formatId, dir));
+  ASSERT_EQ(1, CreateEntry(symbol, name.empty() ? symbol + " Inc" : name, interval, entry, formatId, dir));
   ASSERT_EQ(0, FindEntry(symbol, entry, formatId, dir, kScanReadHeader));
   DatafileHandle handle;
   ASSERT_EQ(0, OpenDatafile(entry, handle, formatId, OpenMode::kAppend, dir));

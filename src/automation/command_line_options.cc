@@ -1,0 +1,77 @@
+#include "automation/command_line_options.h"
+
+#include "app/model/formats.h"
+#include "app/program_args.h"
+#include "platform/path.h"
+
+namespace kvqt {
+namespace {
+
+bool IsOption(const std::string& argument, std::string_view option) {
+  return platform::EqualsNoCase(argument, option);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+CommandLineAction Recognise(const std::vector<std::string>& args) {
+  const int n = static_cast<int>(args.size());
+  if (n == 0) return CommandLineAction::kNothing;
+  const std::string& first = args[0];
+  if (IsOption(first, "-definitionfile") && n == 1) return CommandLineAction::kDefinitionFileFromSettings;
+  if (IsOption(first, "-definitionfile") && n == 4) return CommandLineAction::kDefinitionFile;
+  if (IsOption(first, "-query")) return CommandLineAction::kQuery;
+  if (IsOption(first, "-insnames")) return CommandLineAction::kInsertNames;
+  if (IsOption(first, "-inssymbols")) return CommandLineAction::kInsertSymbols;
+  if (IsOption(first, "-printlist") && n == 3) return CommandLineAction::kPrintList;
+  if (IsOption(first, "-add2master") && (n == 4 || n == 5)) return CommandLineAction::kAddToMaster;
+  if (IsOption(first, "-addsymbols") && (n == 4 || n == 5)) return CommandLineAction::kAddSymbols;
+  if (IsOption(first, "-datafile")) return CommandLineAction::kDataFile;
+  if (n == 1) return CommandLineAction::kTaskFile;
+  return CommandLineAction::kUnknown;
+}
+
+}  // namespace
+
+const std::string& CommandLine::argument(int i) const {
+  static const std::string kNone;
+  if (i < 1 || i > count()) return kNone;
+  return arguments[static_cast<std::size_t>(i - 1)];
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& programArguments) {
+  CommandLine line;
+  std::size_t first = 0;
+  while (first < programArguments.size() && IsOption(programArguments[first], kNoWindowOption)) ++first;
+  line.arguments.assign(programArguments.begin() + static_cast<std::ptrdiff_t>(first), programArguments.end());
+  line.action = Recognise(line.arguments);
+  return line;
+}
+
+Format* FindFormatArgument(const Formats* formats, std::string_view text) {
+  if (formats == nullptr || text.empty()) return nullptr;
+  if (IsDigit(text.front())) {
+    // Leading digits, as a number is read; more of them than any id has names no format.
+    int id = 0;
+    for (std::size_t i = 0; i < text.size() && IsDigit(text[i]); ++i) {
+      if (id > 9999) return nullptr;
+      id = id * 10 + (text[i] - '0');
+    }
+    return formats->findById(id);
+  }
+  if (Format* format = formats->findBySymbol(UpperCase(text))) return format;
+  for (int i = 0; i < formats->count(); ++i) {
+    Format* format = formats->at(i);
+    if (platform::EqualsNoCase(format->symbol(), text)) return format;
+  }
+  return nullptr;
+}
+
+}  // namespace kvqt

@@ -127,12 +127,12 @@ TEST_F(KvqtProcessTest, HeadlessRunWithAnUnknownArgumentFailsOnStandardError) {
   PrepareBatchStart();
   home_.write("kvqt.rpt", "previous run\r\n");
   home_.write("kvqt.tsk", "=Append(\"MS\", \"\", \"ASC\", \"\")\r\n");
-  auto run = Start({"-nowindow", "-Unknown"}, /*display=*/false);
+  auto run = Start({"-nowindow", "-Unknown", "x"}, /*display=*/false);
   const int code = run->wait(20s);
   EXPECT_NE(code, 0);
   EXPECT_NE(code, -1);
-  EXPECT_NE(Stderr().find("-unknown"), std::string::npos) << Stderr();
-  EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n-unknown\r\n");
+  EXPECT_NE(Stderr().find("-Unknown"), std::string::npos) << Stderr();
+  EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n-Unknown\r\n");
   EXPECT_FALSE(home_.exists("kvqt.tsk"));
   EXPECT_EQ(config_.read("kvqt/kvqt.ini").find("WindowPosition"), std::string::npos);
 }
@@ -170,7 +170,7 @@ TEST_F(KvqtProcessTest, BatchWindowRunEndsWithTheProgram) {
 
 TEST_F(KvqtProcessTest, BatchWindowWithAnErrorWaitsUntilClosedAndExitsNonZero) {
   PrepareBatchStart();
-  auto run = Start({"-nowindow", "-bogus"}, /*display=*/true);
+  auto run = Start({"-nowindow", "-bogus", "x"}, /*display=*/true);
   ASSERT_TRUE(WaitUntil([&] { return home_.read("kvqt.rpt").find("-bogus") != std::string::npos; }, 20s));
   EXPECT_TRUE(run->stillRunningAfter(300ms));  // the error waits for OK
   ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));

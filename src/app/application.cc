@@ -41,6 +41,12 @@ int Application::start(const std::string& programDirectory, const SymbolFeedImpo
 }
 
 int Application::save() {
+  // A task file that an action's own error or Cancel left open ends with the run.
+  if (action_.taskFile != nullptr) {
+    std::fclose(action_.taskFile);
+    action_.taskFile = nullptr;
+    action_.taskFileFlag = false;
+  }
   int rc = data_.save(programDirectory_, formats_);
   formats_.clear();
   return rc;

@@ -49,7 +49,8 @@ class Application {
   // The batch run's record, linked to the formats, the connection and login records.
   ActionInfo& action() { return action_; }
 
-  // Exit: the login record and the data file are written; the formats freed.
+  // Exit: a task file left open is closed; the login record and the data file
+  // are written; the formats freed.
   int save();
 
  private:

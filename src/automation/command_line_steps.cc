@@ -124,19 +124,19 @@ int StartDataFileImport(StepRunner& runner, ActionInfo& action, const CommandLin
   }
   const std::string file = platform::ResolveNoCase(line.argument(2));
   if (!platform::FileExists(file)) {
-    runner.error(composeFormat("File not found: %.80s", line.argument(2).c_str()));
+    runner.error(composeFormat("File not found: %s", line.argument(2).c_str()));
     return kStepErrorShown;
   }
   Format* format = FindFormatArgument(action.formats, line.argument(3));
   if (format == nullptr) {
-    runner.error(composeFormat("Invalid format: %.80s", line.argument(3).c_str()));
+    runner.error(composeFormat("Invalid format: %s", line.argument(3).c_str()));
     return kStepErrorShown;
   }
   Directory* directory = format->currentDirectory();
   if (n == 4) {
     directory = format->directoryByName(line.argument(4));
     if (directory == nullptr) {
-      runner.error(composeFormat("Invalid directory: %.80s", line.argument(4).c_str()));
+      runner.error(composeFormat("Invalid directory: %s", line.argument(4).c_str()));
       return kStepErrorShown;
     }
   }

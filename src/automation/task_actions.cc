@@ -73,10 +73,10 @@ Directory* FindDirectory(const Format* format, const std::string& path) {
   return format != nullptr && !path.empty() ? format->directoryByName(path) : nullptr;
 }
 
-std::string Cut(std::string text) {
-  if (text.size() > ActionInfo::kFileNameLimit) text.resize(ActionInfo::kFileNameLimit);
-  return text;
-}
+// The action keeps at most 255 characters of a file name; cut short, the name
+// would read or write another file.
+bool FitsFileName(const std::string& name) { return name.size() <= ActionInfo::kFileNameLimit; }
+constexpr const char* kFileNameTooLong = "File name too long:";
 
 // A download date: numeric; one digit (the 0 the program writes for no date)
 // leaves it null.
@@ -143,7 +143,8 @@ int FileDownload(StepRunner& runner, ActionInfo& action, const TaskArguments& ar
       action.list = FindList(format, selection);
       break;
     case kFileDefinition:
-      action.definitionFile = Cut(selection);
+      if (!FitsFileName(selection)) return StopTask(runner, action, kFileNameTooLong, selection);
+      action.definitionFile = selection;
       break;
     default:
       return StopTask(runner, action, composeInt(kFileDownloadNotSupported, kind));
@@ -152,6 +153,7 @@ int FileDownload(StepRunner& runner, ActionInfo& action, const TaskArguments& ar
   if (!args.string(8, outputSymbol)) return StopTask(runner, action, kOutputFormatExpected);
   std::string outputFile;
   if (!args.string(9, outputFile)) return StopTask(runner, action, kOutputFileExpected);
+  if (!FitsFileName(outputFile)) return StopTask(runner, action, kFileNameTooLong, outputFile);
   int infoType = 0;
   if (!args.number(10, infoType)) return StopTask(runner, action, kInfoTypeExpected);
 
@@ -163,7 +165,7 @@ int FileDownload(StepRunner& runner, ActionInfo& action, const TaskArguments& ar
   action.endDate = end;
   action.sourceFormat = format;
   action.destinationFormat = FindSymbol(action, outputSymbol);
-  action.outputFile = Cut(outputFile);
+  action.outputFile = outputFile;
   action.infoType = infoType;
   runner.setStep(DownloadSession, kDownloadSessionSteps);
   return kStepGoOn;

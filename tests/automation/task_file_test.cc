@@ -174,6 +174,11 @@ TEST_F(TaskFileTest, EveryErrorThatStopsTheTask) {
        "syntax error in task file: string value expected for output file name"},
       {"=FileDownload(0, 3, 1, 0, 0, 0, \"MS\", " + d + ", \"ASC\", \"out.txt\", x)",
        "syntax error in task file: numeric info type expected"},
+      // A name longer than the action keeps would name another file once cut.
+      {"=FileDownload(0, 3, 1, 0, 0, 0, \"MS\", " + d + ", \"ASC\", \"" + std::string(300, 'o') + "\", 0)",
+       "File name too long: " + std::string(80, 'o')},
+      {"=FileDownload(0, 7, 1, 0, 0, 0, \"MS\", \"" + std::string(256, 'q') + "\", \"ASC\", \"out.txt\", 0)",
+       "File name too long: " + std::string(80, 'q')},
       {"=Convert(MS)", "syntax error in task file: string value expected for format"},
       {"=Convert(\"XX\", " + d + ", \"ASC\", " + a + ", 0, 0)", "unknown format XX"},
       {"=Convert(\"MS\", /d/, \"ASC\", " + a + ", 0, 0)",
@@ -331,15 +336,15 @@ TEST_F(TaskFileTest, FileDownloadLinesBySelectionKind) {
   }
 }
 
-TEST_F(TaskFileTest, FileNamesAreKeptTo255Characters) {
-  const std::string name(300, 'n');
+TEST_F(TaskFileTest, FileNamesOf255CharactersAreKeptWhole) {
+  const std::string name(255, 'n');
   Load("=FileDownload(0, 7, 1, 0, 0, 0, \"MS\", \"" + name + "\", \"ASC\", \"out\", 0)\n" +
        "=FileDownload(0, 7, 1, 0, 0, 0, \"MS\", \"in\", \"ASC\", \"" + name + "\", 0)\n");
   EXPECT_EQ(Step(), kStepGoOn);
-  EXPECT_EQ(action.definitionFile, name.substr(0, 255));
+  EXPECT_EQ(action.definitionFile, name);
   runner.setStep(interpretTaskFile, 1);
   EXPECT_EQ(Step(), kStepGoOn);
-  EXPECT_EQ(action.outputFile, name.substr(0, 255));
+  EXPECT_EQ(action.outputFile, name);
 }
 
 TEST_F(TaskFileTest, ConvertAndAppendCountTheDirectoryAfterItsRefresh) {

@@ -12,6 +12,7 @@
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"
 #include "platform/launcher.h"
+#include "service/request_file.h"
 #include "service/session/download_session.h"
 
 namespace kvqt {
@@ -37,11 +38,6 @@ constexpr const char* kConvertFlagExpected = "syntax error in task file: numeric
 constexpr const char* kUnknownFormat = "unknown format";
 constexpr const char* kUnknownDirectory = "unknown directory";
 constexpr const char* kFileDownloadNotSupported = "FileDownload not supported for downloaddomain";
-
-// Selection kinds of a file download.
-constexpr int kFileDirectory = 3;
-constexpr int kFileList = 4;
-constexpr int kFileDefinition = 7;
 
 void ResetAction(ActionInfo& a) {
   a.kind = 0;
@@ -136,13 +132,13 @@ int FileDownload(StepRunner& runner, ActionInfo& action, const TaskArguments& ar
   std::string selection;
   if (!args.string(7, selection)) return StopTask(runner, action, kSelectionExpected);
   switch (kind) {
-    case kFileDirectory:
+    case kFileSelectDirectory:
       action.sourceDirectory = FindDirectory(format, selection);
       break;
-    case kFileList:
+    case kFileSelectList:
       action.list = FindList(format, selection);
       break;
-    case kFileDefinition:
+    case kSelectDefinitionFile:
       if (!FitsFileName(selection)) return StopTask(runner, action, kFileNameTooLong, selection);
       action.definitionFile = selection;
       break;

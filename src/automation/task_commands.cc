@@ -13,6 +13,7 @@
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"
 #include "maintenance/query_from_step.h"
+#include "service/request_file.h"
 #include "service/session/download_session.h"
 
 namespace kvqt {
@@ -32,13 +33,6 @@ constexpr const char* kUnknownSourceFormat = "Unknown source format";
 constexpr const char* kUnknownDestinationFormat = "Unknown destination format";
 // The download session's text for the same lack.
 constexpr const char* kNoDirectory = "No directory selected";
-
-// Selection kinds and download types a command line sets.
-constexpr int kSelectDirectory = 0;
-constexpr int kSelectList = 1;
-constexpr int kTypeNormal = 1;
-constexpr int kTypeRange = 2;
-constexpr int kTypeRealtime = 3;
 
 class Words {
  public:
@@ -90,11 +84,11 @@ void DownloadOption(ActionInfo& action, const Words& w, std::size_t at, int real
   if (StartsWithIgnoreCase(w[at], "REALTIME")) {
     action.type = realtimeType;
   } else if (StartsWithIgnoreCase(w[at], "RANGE")) {
-    action.type = kTypeRange;
+    action.type = kUpdateDateRange;
     action.startDate = ParseDate(w[at + 1], "?md");
     action.endDate = ParseDate(w[at + 2], "?md");
   } else {
-    action.type = kTypeNormal;
+    action.type = kUpdateNormal;
   }
 }
 
@@ -108,7 +102,7 @@ int DownloadList(StepRunner& runner, ActionInfo& action, const Words& w) {
   action.sourceFormat = format;
   action.list = format->listAt(index);
   // REALTIME asks a list for type 2 (a directory for type 3).
-  DownloadOption(action, w, 3, kTypeRange);
+  DownloadOption(action, w, 3, kUpdateDateRange);
   runner.setStep(DownloadSession, kDownloadSessionSteps);
   return kStepGoOn;
 }
@@ -133,7 +127,7 @@ int DownloadDirectory(StepRunner& runner, ActionInfo& action, const Words& w) {
   action.list = nullptr;
   // The session itself stops with its message when the format has no directory.
   action.sourceDirectory = format->currentDirectory();
-  DownloadOption(action, w, 2, kTypeRealtime);
+  DownloadOption(action, w, 2, kUpdateRealtime);
   runner.setStep(DownloadSession, kDownloadSessionSteps);
   return kStepGoOn;
 }

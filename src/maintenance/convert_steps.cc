@@ -10,14 +10,13 @@
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
+#include "app/model/format_ids.h"
 #include "formats/orvista_import.h"
 #include "maintenance/convert_datafile.h"
 #include "maintenance/datafile_lookup.h"
 
 namespace kvqt {
 namespace {
-
-constexpr int kOrvistaId = 16;
 
 int FormatIdOf(const Format* format, const Directory* directory) {
   if (format) return format->formatId();
@@ -32,7 +31,7 @@ int DestinationId(const ActionInfo& action) {
 // An Orvista 2000 destination collects the records of the whole run in one
 // import file, which goes to the importer after the last data file.
 bool IntoOrvista(const ActionInfo& action) {
-  return action.destinationDirectory && DestinationId(action) == kOrvistaId;
+  return action.destinationDirectory && DestinationId(action) == kFormatIdOrvista;
 }
 
 // `items`: the directory whose data files the run goes over, read from its

@@ -1,7 +1,6 @@
 #include "maintenance/ticker_names.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "app/messages.h"
 #include "app/model/datafile.h"
@@ -10,6 +9,7 @@
 #include "app/model/format_ids.h"
 #include "datetime/parse_date.h"
 #include "formats/format_driver.h"
+#include "maintenance/datafile_rename.h"
 #include "maintenance/new_instrument.h"
 #include "maintenance/ticker_file.h"
 #include "platform/path.h"
@@ -38,21 +38,12 @@ class TickerFile {
 };
 
 // The Datafile of a renamed entry takes the name as the master now holds it,
-// as the next read of the directory would; its place in the name order moves.
-void RenameDatafile(Directory& directory, const std::string& symbol, const std::string& path) {
+// as the next read of the directory would.
+void RenameDatafileFromMaster(Directory& directory, const std::string& symbol, const std::string& path) {
   Datafile* old = directory.bySymbol(symbol);
   DatafileEntry entry;
   if (!old || FindEntry(symbol, entry, kFormatIdMetastock, path) != 0 || entry.name == old->name()) return;
-  auto renamed = std::make_unique<Datafile>(old->symbol(), entry.name, old->formatId(), old->market());
-  renamed->setPer(old->per());
-  renamed->setInterval(old->interval());
-  renamed->setSelected(old->selected());
-  renamed->setDates(old->firstDate(), old->firstTime(), old->lastDate(), old->lastTime(), old->recordCount());
-  renamed->setSeen(old->seen());
-  if (old->realtime()) renamed->setRealtime();
-  renamed->setFactor(old->factor());
-  directory.removeAt(directory.indexOf(old));
-  directory.add(std::move(renamed));
+  RenameDatafile(directory, *old, old->symbol(), entry.name);
 }
 
 int InsertNames(const std::string& fileName, Directory& directory, bool symbolsAsNames) {
@@ -85,7 +76,7 @@ int InsertNames(const std::string& fileName, Directory& directory, bool symbolsA
     // A symbol the directory does not hold is passed over.
     if (symbol.empty() || SetEntryNameInMaster(symbol, std::string(nameField), kFormatIdMetastock, path) != 0)
       continue;
-    if (directory.scanned()) RenameDatafile(directory, symbol, path);
+    if (directory.scanned()) RenameDatafileFromMaster(directory, symbol, path);
   }
   return 0;
 }

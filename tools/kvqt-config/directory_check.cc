@@ -18,11 +18,11 @@ bool MakeDirectory(const std::string& path, DirectoryCheck& check) {
   const std::string bare = path.size() > 1 ? path.substr(0, path.size() - 1) : path;
   if (platform::DirectoryExists(path)) return true;
   if (PathExists(bare)) {
-    check.message = bare + " is not a directory";
+    check.message = "ERROR: " + bare + " exists and is not a directory";
     return false;
   }
   if (!platform::MakeDirectories(path) || !platform::DirectoryExists(path)) {
-    check.message = "Could not create " + bare;
+    check.message = "ERROR: Unable to create directory " + bare;
     return false;
   }
   check.created = true;

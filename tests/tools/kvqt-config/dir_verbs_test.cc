@@ -130,7 +130,7 @@ TEST_F(DirVerbsTest, TheEditorsMessagesForDirectoriesThatDoNotFit) {
        "Directory contains datafiles of another format:\nAscii: Comma Delimited"},
       // Only the ASCII formats can take an older ASCII index over.
       {"MS", former, "Directory contains former ascii datafiles"},
-      {"ASC", plain + "/", plain + " is not a directory"},
+      {"ASC", plain + "/", "ERROR: " + plain + " exists and is not a directory"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);

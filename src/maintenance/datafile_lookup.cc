@@ -30,12 +30,4 @@ Datafile* DatafileBySymbol(const Directory& directory, std::string_view symbol) 
   return nullptr;
 }
 
-void DatafileUpdate::finalized(const DatafileEntry& entry, std::int32_t priceRecords, bool withTimes) {
-  if (!datafile_) return;
-  if (withTimes)
-    datafile_->setDates(entry.firstDate, entry.firstTime, entry.lastDate, entry.lastTime, priceRecords);
-  else
-    datafile_->setDates(entry.firstDate, entry.lastDate, priceRecords);
-}
-
 }  // namespace kvqt

@@ -1,12 +1,12 @@
 // Finding an instrument's entry through a Directory of the data model, so that
 // the kinds that keep their instruments in the model (Orvista 2000) are found
-// like those with a master file, and handing the entry's dates and count back
-// to its Datafile after writing.
+// like those with a master file.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "formats/datafile_update.h"
 #include "formats/format_driver.h"
 
 namespace kvqt {
@@ -22,16 +22,7 @@ std::string DirectoryPath(const Directory& directory);
 int LookupEntry(const std::string& symbol, DatafileEntry& entry, int formatId, Directory& directory, int flags = 0);
 
 // The first Datafile of the directory with exactly this symbol; null when none.
+// Unlike Directory::bySymbol a miss is expected here and not logged.
 Datafile* DatafileBySymbol(const Directory& directory, std::string_view symbol);
-
-// Gives a Datafile the dates and count that FinalizeDirectory wrote.
-class DatafileUpdate : public DatafileSink {
- public:
-  explicit DatafileUpdate(Datafile* datafile) : datafile_(datafile) {}
-  void finalized(const DatafileEntry& entry, std::int32_t priceRecords, bool withTimes) override;
-
- private:
-  Datafile* datafile_;
-};
 
 }  // namespace kvqt

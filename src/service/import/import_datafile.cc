@@ -9,6 +9,7 @@
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/step_runner.h"
+#include "formats/datafile_update.h"
 #include "formats/driver_table.h"
 #include "formats/file_locator.h"
 #include "formats/storage_registry.h"
@@ -17,22 +18,6 @@ namespace kvqt {
 namespace {
 
 constexpr int kOrvistaId = 16;
-
-// Hands what finalize wrote back to the instrument's Datafile.
-class DatafileUpdate : public DatafileSink {
- public:
-  explicit DatafileUpdate(Datafile* datafile) : datafile_(datafile) {}
-  void finalized(const DatafileEntry& entry, std::int32_t priceRecords, bool withTimes) override {
-    if (!datafile_) return;
-    if (withTimes)
-      datafile_->setDates(entry.firstDate, entry.firstTime, entry.lastDate, entry.lastTime, priceRecords);
-    else
-      datafile_->setDates(entry.firstDate, entry.lastDate, priceRecords);
-  }
-
- private:
-  Datafile* datafile_;
-};
 
 bool SameText(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;

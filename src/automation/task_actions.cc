@@ -12,6 +12,7 @@
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"
 #include "platform/launcher.h"
+#include "platform/path.h"
 #include "service/request_file.h"
 #include "service/session/download_session.h"
 
@@ -237,11 +238,11 @@ int RunActionLine(StepRunner& runner, ActionInfo& action, const ParsedTaskLine& 
       break;
   }
   const std::string& name = line.name;
-  if (EqualsIgnoreCase(name, "=Download")) return Download(runner, action, line.arguments);
-  if (EqualsIgnoreCase(name, "=FileDownload")) return FileDownload(runner, action, line.arguments);
-  if (EqualsIgnoreCase(name, "=Convert")) return Convert(runner, action, line.arguments);
-  if (EqualsIgnoreCase(name, "=Append")) return Append(runner, action, line.arguments);
-  if (EqualsIgnoreCase(name, "=Execute")) return Execute(runner, action, line.arguments);
+  if (platform::EqualsNoCase(name, "=Download")) return Download(runner, action, line.arguments);
+  if (platform::EqualsNoCase(name, "=FileDownload")) return FileDownload(runner, action, line.arguments);
+  if (platform::EqualsNoCase(name, "=Convert")) return Convert(runner, action, line.arguments);
+  if (platform::EqualsNoCase(name, "=Append")) return Append(runner, action, line.arguments);
+  if (platform::EqualsNoCase(name, "=Execute")) return Execute(runner, action, line.arguments);
   return kStepGoOn;
 }
 

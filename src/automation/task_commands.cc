@@ -13,6 +13,7 @@
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"
 #include "maintenance/query_from_step.h"
+#include "platform/path.h"
 #include "service/request_file.h"
 #include "service/session/download_session.h"
 
@@ -121,7 +122,7 @@ int QueryFrom(StepRunner& runner, ActionInfo& action, Format* format) {
 int DownloadDirectory(StepRunner& runner, ActionInfo& action, const Words& w) {
   Format* format = FindFormatWord(action.formats, w[1]);
   if (format == nullptr) return StopTask(runner, action, kUnknownSourceFormat);
-  if (EqualsIgnoreCase(w[2], "QU")) return QueryFrom(runner, action, format);
+  if (platform::EqualsNoCase(w[2], "QU")) return QueryFrom(runner, action, format);
   action.kind = kSelectDirectory;
   action.sourceFormat = format;
   action.list = nullptr;
@@ -168,18 +169,18 @@ int ConvertOrAppend(StepRunner& runner, ActionInfo& action, const Words& w, Tran
 int RunCommandLine(StepRunner& runner, ActionInfo& action, const ParsedTaskLine& line) {
   const Words w(line.words);
   const std::string_view key = w[0];
-  if (EqualsIgnoreCase(key, "WAIT")) return Wait(runner, action, w);
-  if (EqualsIgnoreCase(key, "SLEEP")) return Sleep(runner, action, w);
-  if (EqualsIgnoreCase(key, "CD")) return ChangeDirectory(runner, action, w);
-  if (EqualsIgnoreCase(key, "LU")) return DownloadList(runner, action, w);
-  if (EqualsIgnoreCase(key, "US")) return DownloadDirectory(runner, action, w);
-  if (EqualsIgnoreCase(key, "QU")) return Query(runner, action, w);
-  if (EqualsIgnoreCase(key, "CF")) return ConvertOrAppend(runner, action, w, Transfer::ConvertOverwrite);
-  if (EqualsIgnoreCase(key, "CC")) return ConvertOrAppend(runner, action, w, Transfer::ConvertSkipExisting);
-  if (EqualsIgnoreCase(key, "UL")) return ConvertOrAppend(runner, action, w, Transfer::Append);
+  if (platform::EqualsNoCase(key, "WAIT")) return Wait(runner, action, w);
+  if (platform::EqualsNoCase(key, "SLEEP")) return Sleep(runner, action, w);
+  if (platform::EqualsNoCase(key, "CD")) return ChangeDirectory(runner, action, w);
+  if (platform::EqualsNoCase(key, "LU")) return DownloadList(runner, action, w);
+  if (platform::EqualsNoCase(key, "US")) return DownloadDirectory(runner, action, w);
+  if (platform::EqualsNoCase(key, "QU")) return Query(runner, action, w);
+  if (platform::EqualsNoCase(key, "CF")) return ConvertOrAppend(runner, action, w, Transfer::ConvertOverwrite);
+  if (platform::EqualsNoCase(key, "CC")) return ConvertOrAppend(runner, action, w, Transfer::ConvertSkipExisting);
+  if (platform::EqualsNoCase(key, "UL")) return ConvertOrAppend(runner, action, w, Transfer::Append);
   // The two messages that do not stop the task are status lines: an error
   // display would take the Cancel button away for the rest of the run.
-  if (EqualsIgnoreCase(key, "CL")) {
+  if (platform::EqualsNoCase(key, "CL")) {
     runner.status(kNoLongerSupported, true);
   } else {
     runner.status(compose2(key, kUnknownCommand), true);

@@ -2,13 +2,14 @@
 
 #include <climits>
 
+#include "platform/path.h"
+
 namespace kvqt {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetterOrDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view TrimLeadingBlanks(std::string_view text) {
   std::size_t i = 0;
@@ -133,16 +134,8 @@ int LeadingNumber(std::string_view text) {
   return static_cast<int>(value);
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 bool StartsWithIgnoreCase(std::string_view word, std::string_view prefix) {
-  return word.size() >= prefix.size() && EqualsIgnoreCase(word.substr(0, prefix.size()), prefix);
+  return word.size() >= prefix.size() && platform::EqualsNoCase(word.substr(0, prefix.size()), prefix);
 }
 
 std::vector<std::string> CommandWords(std::string_view commandLine) {

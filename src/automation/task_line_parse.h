@@ -75,8 +75,6 @@ int LeadingNumber(std::string_view text);
 // The number of leading digits.
 std::size_t LeadingDigits(std::string_view text);
 
-// ASCII, case-insensitive.
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Whether `word` begins with `prefix` (ASCII, case-insensitive).
 bool StartsWithIgnoreCase(std::string_view word, std::string_view prefix);
 

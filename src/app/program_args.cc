@@ -22,10 +22,10 @@ bool HasNoWindowOption(const std::vector<std::string>& arguments) {
   return false;
 }
 
-std::string LowerCase(std::string_view text) {
+std::string UpperCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return out;
 }

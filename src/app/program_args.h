@@ -16,7 +16,7 @@ const std::vector<std::string>& ProgramArguments();
 // Any argument equal to "-nowindow", in any case of letters.
 bool HasNoWindowOption(const std::vector<std::string>& arguments);
 
-// ASCII lower case.
-std::string LowerCase(std::string_view text);
+// ASCII upper case: format arguments are looked up by their symbol in upper case.
+std::string UpperCase(std::string_view text);
 
 }  // namespace kvqt

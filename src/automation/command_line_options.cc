@@ -13,14 +13,6 @@ bool IsOption(const std::string& argument, std::string_view option) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string UpperCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 CommandLineAction Recognise(const std::vector<std::string>& args) {
   const int n = static_cast<int>(args.size());
   if (n == 0) return CommandLineAction::kNothing;

@@ -17,7 +17,7 @@ for arg in "$@"; do
   esac
 done
 
-packages=(cmake ninja-build g++ ccache qt6-base-dev libzip-dev libsqlite3-dev libgtest-dev zip unzip)
+packages=(cmake ninja-build g++ ccache qt6-base-dev libzip-dev libsqlite3-dev libgtest-dev zip unzip fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -8,6 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # Compiler cache hits across checkouts in other folders (CI clones afresh).
 export CCACHE_BASEDIR="$PWD"
+# Debug information names the build folder; without this a clone elsewhere would miss every entry.
+export CCACHE_NOHASHDIR=1
 
 if [ "${1:-}" = "--sanitize" ]; then
   build_dir=build-asan

@@ -18,6 +18,7 @@
 #include "platform/program_dir.h"
 #include "ui/batch_window.h"
 #include "ui/first_run_wizard.h"
+#include "ui/fonts.h"
 #include "ui/main_window.h"
 #include "ui/qt_messages.h"
 
@@ -80,6 +81,7 @@ int RunKvqt(int argc, char** argv) {
   if (!display) return RunHeadless(application, endpoint);
 
   QApplication qt(argc, argv);
+  ApplyDialogFont();
   QtMessages messages;
   UserMessages* previous = setUserMessages(&messages);
 

@@ -17,6 +17,7 @@
 #include "platform/instance_endpoint.h"
 #include "platform/program_dir.h"
 #include "ui/batch_window.h"
+#include "ui/dialog_commands.h"
 #include "ui/first_run_wizard.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
@@ -91,6 +92,7 @@ int RunKvqt(int argc, char** argv) {
   std::unique_ptr<BatchWindow> batch;
   if (application.interactive()) {
     main = std::make_unique<MainWindow>();
+    ConnectDialogCommands(*main, application);
     main->placeOnDesktop();
   } else {
     batch = std::make_unique<BatchWindow>(CommandLineStep, application.action());

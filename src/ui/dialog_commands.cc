@@ -1,0 +1,14 @@
+#include "ui/dialog_commands.h"
+
+#include "app/application.h"
+#include "ui/commands.h"
+#include "ui/main_window.h"
+
+namespace kvqt::ui {
+
+void ConnectDialogCommands(MainWindow& window, Application& application) {
+  (void)window;
+  (void)application;
+}
+
+}  // namespace kvqt::ui

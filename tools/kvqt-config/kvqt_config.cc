@@ -87,7 +87,8 @@ const char* HelpText() {
          "                 lists, and the selection of each list directory, as key=value lines\n"
          "\n"
          "Relative directories are taken from the current directory; their spelling is kept.\n"
-         "Kvqt saves its data when it exits, so the changing verbs refuse to run while it runs.\n"
+         "Kvqt saves its data when it exits, so the changing verbs refuse to run while a Kvqt of the same\n"
+         "program directory runs.\n"
          "\n"
          "Exit status: 0 done; 1 refused, with the reason on standard error (nothing is saved);\n"
          "2 wrong usage.\n";
@@ -135,13 +136,16 @@ int RunKvqtConfig(const std::vector<std::string>& args, std::ostream& out, std::
   VerbContext context{out, err, data, convert};
   if (verb->data == Data::kNone) return verb->run(context, verbArgs);
 
-  // The running program would write its own data over ours when it exits.
-  if (verb->data == Data::kChange && platform::InstanceRunning(kProgramTitle)) {
-    err << "kvqt-config: Kvqt is running and saves its data when it exits; close it first\n";
+  std::string programDirectory = ChooseProgramDirectory(directory, err);
+  if (programDirectory.empty()) return kExitError;
+  // The program running on this directory would write its own data over ours when it exits.
+  if (verb->data == Data::kChange &&
+      platform::InstanceRunning(platform::InstanceName(kProgramTitle, programDirectory))) {
+    err << "kvqt-config: Kvqt is running in " << programDirectory
+        << " and saves its data when it exits; close it first\n";
     return kExitError;
   }
-  std::string programDirectory = ChooseProgramDirectory(directory, err);
-  if (programDirectory.empty() || !data.load(programDirectory, err)) return kExitError;
+  if (!data.load(programDirectory, err)) return kExitError;
   int rc = verb->run(context, verbArgs);
   if (rc != kExitOk || verb->data != Data::kChange) return rc;
   return data.save(out, err) ? kExitOk : kExitError;

@@ -87,12 +87,15 @@ TEST_F(SetShowTest, ShowOnAnEmptyDirectoryWritesNothing) {
   EXPECT_FALSE(home.exists("kvqt.prs"));
 }
 
-TEST_F(SetShowTest, ChangesAreRefusedWhileTheProgramRuns) {
+TEST_F(SetShowTest, ChangesAreRefusedWhileTheProgramRunsOnTheSameDirectory) {
   platform::InstanceEndpoint program;
-  ASSERT_EQ(platform::InstanceEndpoint::Claim::Owner, program.claim(kProgramTitle));
+  ASSERT_EQ(platform::InstanceEndpoint::Claim::Owner,
+            program.claim(platform::InstanceName(kProgramTitle, home.path())));
   ConfigRun run = Config({"user", "demo0vqx", "demopass"});
   EXPECT_EQ(1, run.rc);
-  EXPECT_EQ("kvqt-config: Kvqt is running and saves its data when it exits; close it first\n", run.err);
+  EXPECT_EQ("kvqt-config: Kvqt is running in " + home.path() +
+                " and saves its data when it exits; close it first\n",
+            run.err);
   EXPECT_FALSE(home.exists("kvqt.prs"));
   EXPECT_EQ(0, Config({"show"}).rc);
   EXPECT_EQ(0, Config({"set", "configure", "debugmode", "0"}).rc);
@@ -111,6 +114,14 @@ TEST_F(SetShowTest, AFileThatCannotBeReadIsNotReplaced) {
   EXPECT_FALSE(home.exists("kvqt.prs"));
 }
 
+
+  // A copy on another program directory is another installation.
+  program.close();
+  testing::TempDir other;
+  platform::InstanceEndpoint elsewhere;
+  ASSERT_EQ(platform::InstanceEndpoint::Claim::Owner,
+            elsewhere.claim(platform::InstanceName(kProgramTitle, other.path())));
+  EXPECT_EQ(0, Config({"user", "demo0vqx", "demopass"}).rc);
 TEST_F(SetShowTest, UsageErrors) {
   const std::vector<std::string> cases[] = {
       {}, {"--dir"}, {"--bogus", "show"}, {"frobnicate"}, {"user", "demo0vqx"}, {"server"}, {"show", "x"},

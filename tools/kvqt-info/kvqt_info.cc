@@ -28,7 +28,7 @@ struct Verb {
 
 constexpr Verb kVerbs[] = {
     {"datafile", OneFile<RunDatafileVerb>},
-    {"login", OneFile<RunLoginVerb>},
+    {"login", RunLoginVerb},
     {"dir", RunDirVerb},
     {"records", RunRecordsVerb},
     {"sdb", OneFile<RunSdbVerb>},
@@ -46,7 +46,9 @@ const char* HelpText() {
                   "                 built-in formats: version, userinfo, the current format, then every format\n"
                   "                 with its lists (each with its directories and their data files) and its\n"
                   "                 directories with their data files, in the program's order\n"
-                  "  login FILE     a login file (kvqt.prs): user number, password, session date and time\n") +
+                  "  login [--show-password] FILE\n"
+                  "                 a login file (kvqt.prs): user number, password (set or none unless\n"
+                  "                 --show-password is given), session date and time\n") +
       kDirVerbHelp + kRecordsVerbHelp + kSdbVerbHelp +
       "\n"
       "Output: one line per object, starting with its kind (version, userinfo, current, format,\n"

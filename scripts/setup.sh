@@ -18,6 +18,8 @@ for arg in "$@"; do
 done
 
 packages=(cmake ninja-build g++ ccache qt6-base-dev libzip-dev libsqlite3-dev libgtest-dev zip unzip fonts-dejavu-core)
+# The install test: manual pages rendered with man, the Debian package's dependencies and icons checked.
+packages+=(man-db groff-base dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

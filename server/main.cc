@@ -17,8 +17,9 @@
 namespace kvqt::server {
 namespace {
 
-void Usage() {
-  std::fprintf(stderr,
+// The help goes to standard output when asked for, to standard error after a mistake.
+void Usage(std::FILE* to = stderr) {
+  std::fprintf(to,
                "usage:\n"
                "  kvqt-server init-demo DB [--today YYYYMMDD]   create the demo market in a new store\n"
                "  kvqt-server serve DB [options]                serve download sessions\n"
@@ -34,6 +35,15 @@ int Fail(const std::string& message) {
   std::fprintf(stderr, "kvqt-server: %s\n", message.c_str());
   return 1;
 }
+
+// What was wrong, then the usage; exit code 2.
+int Wrong(const std::string& message) {
+  std::fprintf(stderr, "kvqt-server: %s\n", message.c_str());
+  Usage();
+  return 2;
+}
+
+int WrongCount(const char* command) { return Wrong(std::string(command) + ": wrong number of arguments"); }
 
 bool ReadWholeFile(const std::string& path, std::string* out) {
   std::ifstream in(path, std::ios::binary);
@@ -51,15 +61,17 @@ std::unique_ptr<Store> OpenExisting(const std::string& path, std::string* error)
 }
 
 int InitDemoCommand(const std::vector<std::string>& args) {
-  if (args.empty()) return Usage(), 2;
+  if (args.empty()) return Wrong("init-demo: the store's file name is missing");
   Date today = Date::Today();
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--today" && i + 1 < args.size()) {
       int date = ParseDateField(args[++i]);
       if (date <= 0) return Fail("bad date for --today: " + args[i]);
       today = Date::FromValue(date);
+    } else if (args[i] == "--today") {
+      return Wrong("init-demo: --today needs a date YYYYMMDD");
     } else {
-      return Usage(), 2;
+      return Wrong("init-demo: unknown option " + args[i]);
     }
   }
   if (std::filesystem::exists(args[0])) return Fail(args[0] + " exists; the demo goes into a new store");
@@ -74,11 +86,7 @@ int InitDemoCommand(const std::vector<std::string>& args) {
 int ServeCommand(const std::vector<std::string>& args) {
   ServerOptions options;
   std::string error;
-  if (ParseServeOptions(args, &options, &error) != 0) {
-    Fail(error);
-    Usage();
-    return 2;
-  }
+  if (ParseServeOptions(args, &options, &error) != 0) return Wrong(error);
   std::unique_ptr<Store> store = OpenExisting(options.database, &error);
   if (!store) return Fail(error);
   Server server(*store, options, LogToStderr);
@@ -90,7 +98,7 @@ int ServeCommand(const std::vector<std::string>& args) {
 }
 
 int InfoCommand(const std::vector<std::string>& args) {
-  if (args.size() != 1) return Usage(), 2;
+  if (args.size() != 1) return WrongCount("info");
   std::string error;
   std::unique_ptr<Store> store = OpenExisting(args[0], &error);
   if (!store) return Fail(error);
@@ -100,7 +108,7 @@ int InfoCommand(const std::vector<std::string>& args) {
 }
 
 int SetMotdCommand(const std::vector<std::string>& args) {
-  if (args.size() != 2) return Usage(), 2;
+  if (args.size() != 2) return WrongCount("set-motd");
   std::string error;
   std::unique_ptr<Store> store = OpenExisting(args[0], &error);
   if (!store) return Fail(error);
@@ -110,7 +118,7 @@ int SetMotdCommand(const std::vector<std::string>& args) {
 }
 
 int SetReleaseCommand(const std::vector<std::string>& args) {
-  if (args.size() != 3) return Usage(), 2;
+  if (args.size() != 3) return WrongCount("set-release");
   std::string error;
   std::unique_ptr<Store> store = OpenExisting(args[0], &error);
   if (!store) return Fail(error);
@@ -123,11 +131,13 @@ int SetReleaseCommand(const std::vector<std::string>& args) {
 }
 
 int AddUserCommand(const std::vector<std::string>& args) {
-  if (args.size() < 3 || args.size() > 5) return Usage(), 2;
+  if (args.size() < 3 || args.size() > 5) return WrongCount("add-user");
   User user{args[1], args[2], "", true};
   for (std::size_t i = 3; i < args.size(); ++i) {
     if (args[i] == "--inactive") {
       user.active = false;
+    } else if (args[i].rfind("--", 0) == 0) {
+      return Wrong("add-user: unknown option " + args[i]);
     } else {
       user.credit = args[i];
     }
@@ -143,10 +153,7 @@ int AddUserCommand(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   using namespace kvqt::server;
-  if (argc < 2) {
-    Usage();
-    return 2;
-  }
+  if (argc < 2) return Wrong("no command given");
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "init-demo") return InitDemoCommand(args);
@@ -156,9 +163,9 @@ int main(int argc, char** argv) {
   if (command == "set-release") return SetReleaseCommand(args);
   if (command == "add-user") return AddUserCommand(args);
   if (command == "--help" || command == "-h" || command == "help") {
-    Usage();
+    Usage(stdout);
     return 0;
   }
-  Usage();
-  return 2;
+  if (command.rfind("-", 0) == 0) return Wrong("unknown option " + command);
+  return Wrong("unknown command " + command);
 }

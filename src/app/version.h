@@ -3,9 +3,13 @@
 
 #include <string>
 
+#include "app/version_number.h"
+
 namespace kvqt {
 
-inline constexpr long kProgramVersion = 30204;
+// major * 10000 + minor * 100 + patch of the project's version.
+inline constexpr long kProgramVersion = KVQT_VERSION_MAJOR * 10000L + KVQT_VERSION_MINOR * 100L + KVQT_VERSION_PATCH;
+static_assert(KVQT_VERSION_MINOR < 100 && KVQT_VERSION_PATCH < 100, "each part of the version has two digits");
 
 // "%ld.%ld.%ld" of v / 10000, (v / 100) mod 100 and v mod 100: 30204 is "3.2.4".
 std::string FormatVersion(long version);

@@ -2,6 +2,7 @@
 
 #include "app/model/formats.h"
 #include "app/program_args.h"
+#include "platform/absolute_path.h"
 #include "platform/path.h"
 
 namespace kvqt {
@@ -40,11 +41,47 @@ const std::string& CommandLine::argument(int i) const {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& programArguments) {
   CommandLine line;
-  std::size_t first = 0;
-  while (first < programArguments.size() && IsOption(programArguments[first], kNoWindowOption)) ++first;
+  const std::size_t first = LeadingOptionCount(programArguments);
   line.arguments.assign(programArguments.begin() + static_cast<std::ptrdiff_t>(first), programArguments.end());
   line.action = Recognise(line.arguments);
   return line;
+}
+
+std::vector<std::string> ArgumentsFromStartDirectory(const std::vector<std::string>& programArguments,
+                                                     const std::string& startDirectory) {
+  std::vector<std::string> result = programArguments;
+  if (startDirectory.empty()) return result;
+  const std::size_t first = LeadingOptionCount(programArguments);
+  const CommandLine line = ParseCommandLine(programArguments);
+  const int n = line.count();
+  std::vector<int> paths;  // positions counted from 1, as CommandLine::argument
+  switch (line.action) {
+    case CommandLineAction::kTaskFile:
+      // An option given with a count it is not made for keeps its text in the message.
+      if (line.argument(1).rfind('-', 0) != 0) paths = {1};
+      break;
+    case CommandLineAction::kDefinitionFile: paths = {2, 4}; break;
+    case CommandLineAction::kQuery:
+      if (n == 3) paths = {3};
+      else if (n >= 6) paths = {3, 4, 6};
+      break;
+    case CommandLineAction::kInsertNames:
+    case CommandLineAction::kInsertSymbols:
+      if (n == 2 || n == 3) paths = {2, 3};
+      break;
+    case CommandLineAction::kAddToMaster:
+    case CommandLineAction::kAddSymbols: paths = {2, 4}; break;
+    case CommandLineAction::kDataFile:
+      if (n == 3 || n == 4) paths = {2, 4};
+      break;
+    default: break;
+  }
+  for (int i : paths) {
+    if (i > n) continue;
+    std::string& argument = result[first + static_cast<std::size_t>(i - 1)];
+    argument = platform::AbsoluteFrom(startDirectory, argument);
+  }
+  return result;
 }
 
 Format* FindFormatArgument(const Formats* formats, std::string_view text) {

@@ -13,7 +13,7 @@ class Format;
 class Formats;
 
 enum class CommandLineAction {
-  kNothing,                     // no arguments beyond "-nowindow"
+  kNothing,                     // no arguments beyond "-nowindow" and "--headless"
   kTaskFile,                    // one argument that is no option
   kDefinitionFileFromSettings,  // -definitionfile
   kDefinitionFile,              // -definitionfile file format output
@@ -41,6 +41,13 @@ struct CommandLine {
 // "-nowindow" ones, and only with the counts it is made for; otherwise one
 // argument is a task file name and more are an error.
 CommandLine ParseCommandLine(const std::vector<std::string>& programArguments);
+
+// The arguments with every relative file and directory argument taken from
+// `startDirectory`, where the program was started: start-up then changes into
+// the program directory. Options, formats, dates and the names inside task
+// files are left alone.
+std::vector<std::string> ArgumentsFromStartDirectory(const std::vector<std::string>& programArguments,
+                                                     const std::string& startDirectory);
 
 // A format named on the command line: by `FormatId` when the text begins with
 // a digit, otherwise by symbol regardless of case (the upper-case spelling

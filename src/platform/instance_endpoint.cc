@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -67,6 +70,20 @@ int Connect(const std::string& title, bool* busy = nullptr) {
 }
 
 }  // namespace
+
+std::string InstanceName(const std::string& title, const std::string& programDirectory) {
+  char real[PATH_MAX];
+  std::string directory = ::realpath(programDirectory.c_str(), real) != nullptr ? real : programDirectory;
+  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : directory) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+  return title + " " + digits;
+}
 
 std::string InstanceSocketPath(const std::string& title) {
   std::string dir = RuntimeDirectory();

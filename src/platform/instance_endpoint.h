@@ -1,5 +1,7 @@
-// One running copy per user: a Unix-domain socket named after the main
-// window's title, in the user's runtime directory. The first copy holds a lock
+// One running copy per program directory: a Unix-domain socket named after
+// the main window's title and the program directory, in the user's runtime
+// directory (two program directories are two installations that never share
+// data). The first copy holds a lock
 // beside it and listens; a later start connects and asks it to raise its
 // window, and the release installer "finds the window" by connecting and asks
 // it to quit. A refused (or missing) socket means no copy is running.
@@ -14,6 +16,12 @@ namespace kvqt::platform {
 
 inline constexpr const char* kRaiseRequest = "raise";
 inline constexpr const char* kQuitRequest = "quit";
+
+// The endpoint's name for a program directory: the title, a blank, and 16 hex
+// digits of the FNV-1a hash of the directory's real path (symbolic links
+// resolved, no trailing separator), so every spelling of one directory gives
+// one name and the name stays short enough for a socket.
+std::string InstanceName(const std::string& title, const std::string& programDirectory);
 
 // $XDG_RUNTIME_DIR/kvqt-<title>.sock, or /tmp/kvqt-<uid>/kvqt-<title>.sock
 // when the runtime directory is not set (that directory is created private

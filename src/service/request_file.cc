@@ -22,6 +22,7 @@
 #include "formats/orvista_import.h"
 #include "platform/clock.h"
 #include "platform/path.h"
+#include "platform/program_dir.h"
 #include "service/request_text.h"
 #include "service/symbols/sintable.h"
 
@@ -50,11 +51,22 @@ void Write(Request& request, const std::string& line) {
   if (!WriteRequestLine(request.file, line)) request.writeFailed = true;
 }
 
+// An installed program cannot replace its own file, so it asks for no release.
+bool ReleaseInstallable() {
+  static const bool installable = [] {
+    const bool replaceable = platform::ExecutableReplaceable(platform::ExecutablePath());
+    if (!replaceable) Logs::Debug("Installed program (its folder is not its own): no new release is asked for");
+    return replaceable;
+  }();
+  return installable;
+}
+
 void WriteHeader(Request& request, const std::string& programDirectory, bool reload) {
   const long v = kProgramVersion;
   const std::string version = FormatLine("f%ld.%ld.%ld", v / 10000, (v / 100) % 100, v % 100);
   Write(request, "VERSION " + version);
-  if (!platform::FileExists(programDirectory + kWaitingReleaseName) && profile().isYes("newversion", "yes"))
+  if (!platform::FileExists(programDirectory + kWaitingReleaseName) && profile().isYes("newversion", "yes") &&
+      ReleaseInstallable())
     Write(request, "NEWKVQT " + version);
 
   const std::string today = FormatLine("%ld", static_cast<long>(request.today.value()));

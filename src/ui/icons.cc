@@ -1,18 +1,18 @@
 #include "ui/icons.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 
 #include "ui/commands.h"
 
 namespace kvqt::ui {
-namespace {
 
 // A rising price line over a frame: what the program is about.
-QPixmap ChartPixmap(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+QImage ProgramIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   const qreal s = size;
   p.setPen(Qt::NoPen);
@@ -23,8 +23,12 @@ QPixmap ChartPixmap(int size) {
   const QPointF points[] = {{s * 0.15, s * 0.75}, {s * 0.35, s * 0.55}, {s * 0.5, s * 0.65},
                             {s * 0.7, s * 0.35}, {s * 0.85, s * 0.25}};
   p.drawPolyline(points, 5);
-  return pixmap;
+  return image;
 }
+
+namespace {
+
+QPixmap ChartPixmap(int size) { return QPixmap::fromImage(ProgramIconImage(size)); }
 
 const char* Glyph(int id) {
   switch (id) {

@@ -3,8 +3,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 namespace kvqt::ui {
+
+// The program's icon at one size, drawn without a display (the build
+// renders the icon theme's sizes from it).
+QImage ProgramIconImage(int size);
 
 QIcon ProgramIcon();
 QIcon CommandIcon(int commandId);

@@ -12,9 +12,13 @@
 #include "app/application.h"
 #include "app/logs.h"
 #include "app/messages.h"
+#include "app/program_args.h"
+#include "automation/command_line_help.h"
+#include "automation/command_line_options.h"
 #include "automation/command_line_step.h"
 #include "platform/display.h"
 #include "platform/instance_endpoint.h"
+#include "platform/absolute_path.h"
 #include "platform/program_dir.h"
 #include "ui/batch_window.h"
 #include "ui/dialog_commands.h"
@@ -57,22 +61,36 @@ int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) 
 
 int RunKvqt(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  const bool display = platform::DisplayAvailable();
-
-  platform::InstanceEndpoint endpoint;
-  if (endpoint.claim(kProgramTitle) == platform::InstanceEndpoint::Claim::OtherRunning) {
-    if (!display && !arguments.empty()) {
-      Complain(std::string("another copy of ") + kProgramTitle + " is running; this run does nothing");
-      return 1;
-    }
-    platform::SendInstanceRequest(kProgramTitle, platform::kRaiseRequest);
-    return 0;
+  switch (FindInfoRequest(arguments)) {
+    case InfoRequest::kHelp:
+      std::fputs(CommandLineHelp(platform::LocateProgramDirectory(platform::ExecutablePath()),
+                                 platform::SettingsFilePath())
+                     .c_str(),
+                 stdout);
+      return 0;
+    case InfoRequest::kVersion: std::fputs(VersionText().c_str(), stdout); return 0;
+    case InfoRequest::kNone: break;
   }
+  // Before start-up changes into the program directory.
+  arguments = ArgumentsFromStartDirectory(arguments, platform::CurrentDirectory());
+  const bool display = !HasHeadlessOption(arguments) && platform::DisplayAvailable();
 
   const std::string directory = platform::ResolveProgramDirectory(platform::ExecutablePath());
   if (::chdir(directory.c_str()) != 0) {
     Complain("cannot use the program directory " + directory);
     return 1;
+  }
+
+  const std::string instance = platform::InstanceName(kProgramTitle, directory);
+  platform::InstanceEndpoint endpoint;
+  if (endpoint.claim(instance) == platform::InstanceEndpoint::Claim::OtherRunning) {
+    if (!arguments.empty()) {
+      Complain(std::string("another copy of ") + kProgramTitle + " is running in the program directory " +
+               directory + "; this run does nothing");
+      return 1;
+    }
+    platform::SendInstanceRequest(instance, platform::kRaiseRequest);
+    return 0;
   }
   Logs::SetDirectory("");
 

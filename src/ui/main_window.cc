@@ -40,11 +40,15 @@ std::string CurrentDirectory() {
 }  // namespace
 
 std::string HelpFilePath() {
-  const std::string dir = platform::DirectoryPart(platform::ExecutablePath());
+  const std::string executable = platform::ExecutablePath();
+  const std::string dir = platform::DirectoryPart(executable);
   for (const char* name : {"kvqt.html", "kvqt.chm"}) {
     std::string path = platform::FindFileNoCase(dir, name);
     if (platform::FileExists(path)) return path;
   }
+  // An installed program keeps its help page with its documentation.
+  const std::string installed = platform::InstalledDocumentationDirectory(executable) + "kvqt.html";
+  if (platform::FileExists(installed)) return installed;
   return "";
 }
 

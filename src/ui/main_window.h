@@ -56,7 +56,8 @@ class MainWindow : public QMainWindow {
   bool positionStored_ = false;
 };
 
-// The help file beside the program ("kvqt.html", else "kvqt.chm"), or "" when there is none.
+// The help file beside the program ("kvqt.html", else "kvqt.chm"), else the
+// installed help page in the documentation directory, or "" when there is none.
 std::string HelpFilePath();
 
 }  // namespace kvqt::ui

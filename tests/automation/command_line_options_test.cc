@@ -8,6 +8,7 @@
 
 #include "app/model/format_table.h"
 #include "app/model/formats.h"
+#include "app/program_args.h"
 
 namespace kvqt {
 namespace {
@@ -47,6 +48,8 @@ TEST(CommandLineOptionsTest, OptionsAreRecognisedFirstAndWithTheirCountsOnly) {
       {{"-datafile", "r", "f", "d", "x"}, A::kDataFile},
       {{"-nowindow", "-datafile", "r", "f"}, A::kDataFile},
       {{"x", "-datafile", "r", "f"}, A::kUnknown},
+      {{"--headless", "-nowindow", "--HEADLESS", "Tasks.TSK"}, A::kTaskFile},
+      {{"Tasks.TSK", "--headless"}, A::kUnknown},
   };
   for (const auto& c : cases) {
     std::string trace;
@@ -63,6 +66,47 @@ TEST(CommandLineOptionsTest, ArgumentsAreKeptAsGivenAfterTheLeadingNowindow) {
   EXPECT_EQ(line.argument(3), "Data/Charts");
   EXPECT_EQ(line.argument(5), "");
   EXPECT_EQ(line.argument(0), "");
+}
+
+TEST(CommandLineOptionsTest, RelativeFileAndDirectoryArgumentsAreTakenFromTheStartDirectory) {
+  using Args = std::vector<std::string>;
+  const struct {
+    Args args;
+    Args expected;
+  } cases[] = {
+      {{"rel.tsk"}, {"/start/rel.tsk"}},
+      {{"-nowindow", "--headless", "../up/t.tsk"}, {"-nowindow", "--headless", "/up/t.tsk"}},
+      {{"/abs/t.tsk"}, {"/abs/t.tsk"}},
+      {{"-add2master"}, {"-add2master"}},  // a task file name in its message, as given
+      {{"-definitionfile", "def.txt", "ms", "out.txt"}, {"-definitionfile", "/start/def.txt", "ms", "/start/out.txt"}},
+      {{"-definitionfile"}, {"-definitionfile"}},
+      {{"-query", "MS"}, {"-query", "MS"}},
+      {{"-query", "MS", "data"}, {"-query", "MS", "/start/data"}},
+      {{"-query", "MS", "d", "q.dat", "ASC", "o.txt"}, {"-query", "MS", "/start/d", "/start/q.dat", "ASC", "/start/o.txt"}},
+      {{"-insnames", "names.txt"}, {"-insnames", "/start/names.txt"}},
+      {{"-inssymbols", "n", "ms/"}, {"-inssymbols", "/start/n", "/start/ms/"}},
+      {{"-add2master", "t.txt", "4", "d", "20240102"}, {"-add2master", "/start/t.txt", "4", "/start/d", "20240102"}},
+      {{"-addsymbols", "t.txt", "MS", "/d/"}, {"-addsymbols", "/start/t.txt", "MS", "/d/"}},
+      {{"-datafile", "r.dat", "MS"}, {"-datafile", "/start/r.dat", "MS"}},
+      {{"-datafile", "r.dat"}, {"-datafile", "r.dat"}},  // the usage message
+      {{"-printlist", "MS", "x"}, {"-printlist", "MS", "x"}},
+      {{"-bogus", "x"}, {"-bogus", "x"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ArgumentsFromStartDirectory(c.args, "/start/"), c.expected) << c.args.front();
+  }
+  EXPECT_EQ(ArgumentsFromStartDirectory({"rel.tsk"}, ""), Args{"rel.tsk"});
+}
+
+TEST(CommandLineOptionsTest, HelpVersionAndHeadlessAreLeadingRequests) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(FindInfoRequest(Args{"--help"}), InfoRequest::kHelp);
+  EXPECT_EQ(FindInfoRequest(Args{"-nowindow", "-h"}), InfoRequest::kHelp);
+  EXPECT_EQ(FindInfoRequest(Args{"--version", "x"}), InfoRequest::kVersion);
+  EXPECT_EQ(FindInfoRequest(Args{"t.tsk", "--help"}), InfoRequest::kNone);
+  EXPECT_EQ(FindInfoRequest(Args{}), InfoRequest::kNone);
+  EXPECT_TRUE(HasHeadlessOption(Args{"-nowindow", "--Headless", "t.tsk"}));
+  EXPECT_FALSE(HasHeadlessOption(Args{"t.tsk", "--headless"}));
 }
 
 TEST(CommandLineOptionsTest, FormatsByIdOrBySymbolInAnyCase) {

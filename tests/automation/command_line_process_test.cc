@@ -80,10 +80,11 @@ class CommandLineProcessTest : public ::testing::Test {
 
   Outcome Start(const std::vector<std::string>& args) {
     ChildProcess::Options options;
-    options.workingDirectory = "/";
+    // Relative file arguments are taken from here, where the program starts.
+    options.workingDirectory = home_.path();
     options.environment = {
         {"KVQT_HOME", home_.path()},         {"XDG_RUNTIME_DIR", runtime_.path()},
-        {"XDG_CONFIG_HOME", config_.path()}, {"KVQT_EDITOR", ""},
+        {"XDG_CONFIG_HOME", config_.path()}, {"XDG_DATA_HOME", config_.file("data")}, {"KVQT_EDITOR", ""},
         {"QT_QPA_PLATFORM", ""},             {"DISPLAY", ""},
         {"WAYLAND_DISPLAY", ""},
     };
@@ -139,12 +140,12 @@ TEST_F(CommandLineProcessTest, EachRefusedCommandLineEndsNonZeroWithItsMessage) 
       {{"-nowindow"}, 0, ""},
       {{"-nowindow", "Tasks/Nightly.TSK", "-nowindow"}, 1, "Tasks/Nightly.TSK\n"},
       {{"-nowindow", "-Bogus", "ms"}, 1, "-Bogus\n"},
-      {{"-nowindow", "Tasks/Missing.TSK"}, 1, "Error opening task file Tasks/Missing.TSK\n"},
+      {{"-nowindow", "Tasks/Missing.TSK"}, 1, "Error opening task file " + home_.file("Tasks/Missing.TSK") + "\n"},
       {{"-add2master"}, 1, "Error opening task file -add2master\n"},
       {{"-insnames"}, 1, "Unknown format or no directory specified\n"},
       {{"-inssymbols", "Names.TXT", "/no/such/dir"}, 1, "Unknown format or no directory specified\n"},
       {{"-datafile", "Result.DAT"}, 1, "usage: -datafile file format [directory]\n"},
-      {{"-datafile", "Missing.DAT", "MS"}, 1, "File not found: Missing.DAT\n"},
+      {{"-datafile", "Missing.DAT", "MS"}, 1, "File not found: " + home_.file("Missing.DAT") + "\n"},
       {{"-datafile", "Result.DAT", "XYZ"}, 1, "Invalid format: XYZ\n"},
       {{"-datafile", "Result.DAT", "ms", "/no/such/dir"}, 1, "Invalid directory: /no/such/dir\n"},
       {{"-query"}, 1, query},
@@ -190,7 +191,7 @@ TEST_F(CommandLineProcessTest, DataFileIsImportedIntoTheDirectory) {
   home_.write("Prices/Result.DAT", "BBB,20040106,800,11,12,10,11.5\r\n");
   run = Start({"-datafile", "prices/RESULT.dat", "4"});
   EXPECT_EQ(run.code, 1) << "the directory part is a path as given";
-  EXPECT_EQ(run.err, "File not found: prices/RESULT.dat\n");
+  EXPECT_EQ(run.err, "File not found: " + home_.file("prices/RESULT.dat") + "\n");
   run = Start({"-datafile", "Prices/RESULT.dat", "4"});
   EXPECT_EQ(run.code, 0) << run.err;
   ASSERT_EQ(testing::ReadAll(charts_.path(), kMetaStock, Entry(charts_, "BBB")).size(), 1u);

@@ -53,7 +53,7 @@ TEST_F(DirVerbsTest, RecordsInFileOrder) {
   EXPECT_EQ(0, run.rc);
   EXPECT_EQ(
       "record date=20000103 time=-1 open=10 high=11 low=9.5 close=10.5 volume=1000\n"
-      "record date=20000104 time=-1 open=0.100000001 high=12 low=10 close=11.5 volume=2000\n",
+      "record date=20000104 time=-1 open=0.1 high=12 low=10 close=11.5 volume=2000\n",
       run.out);
   run = RunInfo("records", {dir.path(), "MIN", "20"});
   EXPECT_EQ("record date=20000103 time=93000 open=1 high=2 low=1 close=2 volume=3\n", run.out);

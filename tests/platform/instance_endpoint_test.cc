@@ -38,6 +38,22 @@ TEST_F(InstanceEndpointTest, SocketIsNamedAfterTheTitle) {
   EXPECT_EQ(InstanceSocketPath(std::string(200, 'x')), "");
 }
 
+TEST_F(InstanceEndpointTest, NameHoldsTheHashOfTheProgramDirectorysRealPath) {
+  // FNV-1a 64 of "/": the root has no trailing separator to drop.
+  EXPECT_EQ(InstanceName("Norvale Korvane", "/"), "Norvale Korvane af63a24c860189fe");
+  // Every spelling of one directory is one name; another directory another.
+  const std::string real = dir_.file("home");
+  ASSERT_EQ(::mkdir(real.c_str(), 0700), 0);
+  ASSERT_EQ(::symlink(real.c_str(), dir_.file("link").c_str()), 0);
+  const std::string name = InstanceName("T", real);
+  EXPECT_EQ(InstanceName("T", real + "/"), name);
+  EXPECT_EQ(InstanceName("T", dir_.file("link/")), name);
+  EXPECT_EQ(InstanceName("T", dir_.path() + "home/../home"), name);
+  EXPECT_NE(InstanceName("T", dir_.path()), name);
+  EXPECT_EQ(name.size(), 2u + 16u);
+  EXPECT_FALSE(InstanceSocketPath(name).empty());
+}
+
 TEST_F(InstanceEndpointTest, WithoutARuntimeDirectoryAPrivateOneUnderTmpServes) {
   ::unsetenv("XDG_RUNTIME_DIR");
   EXPECT_EQ(InstanceSocketPath("Norvale Korvane"),

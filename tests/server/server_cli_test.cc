@@ -15,11 +15,13 @@ namespace {
 struct Output {
   int status = -1;
   std::string out;
+  std::string err;
 };
 
 Output RunServer(const std::string& arguments) {
   Output result;
-  std::string command = std::string(KVQT_SERVER_PATH) + " " + arguments + " 2>/dev/null";
+  TempDir logs;
+  std::string command = std::string(KVQT_SERVER_PATH) + " " + arguments + " 2>" + logs.file("err");
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];
@@ -27,6 +29,7 @@ Output RunServer(const std::string& arguments) {
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
   int status = ::pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = logs.read("err");
   return result;
 }
 
@@ -83,6 +86,36 @@ TEST(ServerCliTest, BadCommandLinesAndMissingStores) {
       {"set-release " + dir.file("none.db") + " f3.2.5 /dev/null", 1},
   };
   for (const auto& c : cases) EXPECT_EQ(RunServer(c.arguments).status, c.status) << c.arguments;
+}
+
+TEST(ServerCliTest, HelpGoesToStandardOutputAndAMistakeIsNamedBeforeTheUsage) {
+  for (const char* help : {"--help", "-h", "help"}) {
+    Output run = RunServer(help);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage:\n", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("serve options:"), std::string::npos);
+    EXPECT_EQ(run.err, "");
+  }
+  TempDir dir;
+  const struct {
+    std::string arguments;
+    std::string first_line;
+  } cases[] = {
+      {"frobnicate", "kvqt-server: unknown command frobnicate"},
+      {"--frobnicate", "kvqt-server: unknown option --frobnicate"},
+      {"", "kvqt-server: no command given"},
+      {"info", "kvqt-server: info: wrong number of arguments"},
+      {"init-demo " + dir.file("x.db") + " --bogus", "kvqt-server: init-demo: unknown option --bogus"},
+      {"add-user " + dir.file("x.db") + " u p --bogus", "kvqt-server: add-user: unknown option --bogus"},
+  };
+  for (const auto& c : cases) {
+    Output run = RunServer(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.first_line) << run.err;
+    EXPECT_NE(run.err.find("\nusage:\n"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(RunServer("serve " + dir.file("x.db") + " --bogus").err.rfind("kvqt-server: unknown option or missing value: --bogus\n", 0), 0u);
 }
 
 }  // namespace

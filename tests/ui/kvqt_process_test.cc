@@ -30,6 +30,17 @@ using namespace std::chrono_literals;
 
 constexpr const char* kTitle = "Norvale Korvane";
 
+std::vector<std::string> ListDirectory(const std::string& path) {
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(path.c_str())) {
+    while (dirent* e = ::readdir(dir)) {
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+    }
+    ::closedir(dir);
+  }
+  return names;
+}
+
 // Processes whose program file is `path`.
 std::vector<pid_t> ProcessesOf(const std::string& path) {
   std::vector<pid_t> pids;
@@ -58,8 +69,8 @@ class KvqtProcessTest : public ::testing::Test {
     // Whatever a test left running goes now: the copies it started itself
     // go with their ChildProcess; one that Tarnswap started from a program
     // file in the test's own directory is found by that file.
-    if (platform::InstanceRunning(kTitle)) platform::SendInstanceRequest(kTitle, platform::kQuitRequest);
-    WaitUntil([] { return !platform::InstanceRunning(kTitle); }, 10s);
+    if (platform::InstanceRunning(Instance())) platform::SendInstanceRequest(Instance(), platform::kQuitRequest);
+    WaitUntil([this] { return !platform::InstanceRunning(Instance()); }, 10s);
     for (const std::string& program : ownPrograms_) {
       for (pid_t pid : ProcessesOf(program)) ::kill(pid, SIGKILL);
     }
@@ -72,7 +83,7 @@ class KvqtProcessTest : public ::testing::Test {
     options.workingDirectory = "/";
     options.environment = {
         {"KVQT_HOME", home_.path()},       {"XDG_RUNTIME_DIR", runtime_.path()},
-        {"XDG_CONFIG_HOME", config_.path()}, {"KVQT_EDITOR", ""},
+        {"XDG_CONFIG_HOME", config_.path()}, {"XDG_DATA_HOME", data_.path()}, {"KVQT_EDITOR", ""},
         {"QT_QPA_PLATFORM", display ? "offscreen" : ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""},
     };
     options.stdoutFile = logs_.file("stdout");
@@ -95,8 +106,13 @@ class KvqtProcessTest : public ::testing::Test {
   }
 
   std::string Stderr() const { return logs_.read("stderr"); }
+  std::string Stdout() const { return logs_.read("stdout"); }
+
+  // The endpoint of a copy running on the test's program directory.
+  std::string Instance() const { return platform::InstanceName(kTitle, home_.path()); }
 
   TempDir home_;
+  TempDir data_;
   TempDir config_;
   TempDir runtime_;
   TempDir logs_;
@@ -108,15 +124,15 @@ class KvqtProcessTest : public ::testing::Test {
 TEST_F(KvqtProcessTest, SecondStartRaisesTheFirstAndExitsZero) {
   auto first = Start({}, /*display=*/true);
   ASSERT_TRUE(first->started());
-  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
 
   auto second = Start({}, true);
   EXPECT_EQ(second->wait(20s), 0);
   EXPECT_TRUE(first->stillRunningAfter(500ms));
 
-  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  ASSERT_TRUE(platform::SendInstanceRequest(Instance(), platform::kQuitRequest));
   EXPECT_EQ(first->wait(20s), 0);
-  EXPECT_FALSE(platform::InstanceRunning(kTitle));
+  EXPECT_FALSE(platform::InstanceRunning(Instance()));
   // The exit saved the data, and the interactive window its position.
   EXPECT_EQ(home_.read("kvqt.prs").size(), 89u);
   EXPECT_EQ(home_.read("kvqt.dat").substr(0, 1), ":");
@@ -147,7 +163,7 @@ TEST_F(KvqtProcessTest, HeadlessRunWithNothingToDoExitsZero) {
 
 TEST_F(KvqtProcessTest, HeadlessRunThatFindsAnotherCopySaysSo) {
   auto first = Start({}, /*display=*/true);
-  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
   PrepareBatchStart();
   auto headless = Start({"-nowindow", "tasks.tsk"}, /*display=*/false);
   const int code = headless->wait(20s);
@@ -155,7 +171,7 @@ TEST_F(KvqtProcessTest, HeadlessRunThatFindsAnotherCopySaysSo) {
   EXPECT_NE(code, -1);
   EXPECT_NE(Stderr().find("running"), std::string::npos) << Stderr();
   EXPECT_TRUE(first->stillRunningAfter(300ms));
-  platform::SendInstanceRequest(kTitle, platform::kQuitRequest);
+  platform::SendInstanceRequest(Instance(), platform::kQuitRequest);
   EXPECT_EQ(first->wait(20s), 0);
 }
 
@@ -173,9 +189,116 @@ TEST_F(KvqtProcessTest, BatchWindowWithAnErrorWaitsUntilClosedAndExitsNonZero) {
   auto run = Start({"-nowindow", "-bogus", "x"}, /*display=*/true);
   ASSERT_TRUE(WaitUntil([&] { return home_.read("kvqt.rpt").find("-bogus") != std::string::npos; }, 20s));
   EXPECT_TRUE(run->stillRunningAfter(300ms));  // the error waits for OK
-  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  ASSERT_TRUE(platform::SendInstanceRequest(Instance(), platform::kQuitRequest));
   EXPECT_EQ(run->wait(20s), 1);
   EXPECT_EQ(home_.read("kvqt.rpt"), "Analyzing command line\r\n-bogus\r\n");
+}
+
+TEST_F(KvqtProcessTest, HelpAndVersionPrintAndTouchNothingWithOrWithoutADisplay) {
+  // A program directory that does not exist yet stays so; no endpoint is made.
+  const std::string unmade = home_.file("unmade");
+  for (bool display : {false, true}) {
+    for (const char* option : {"--help", "-h", "--version"}) {
+      ChildProcess::Options options = Options(display);
+      options.environment["KVQT_HOME"] = unmade;
+      ChildProcess run({KVQT_PATH, option}, options);
+      EXPECT_EQ(run.wait(20s), 0) << option;
+      EXPECT_EQ(Stderr(), "") << option;
+      if (std::string(option) == "--version") {
+        EXPECT_EQ(Stdout(), "kvqt " KVQT_VERSION "\n");
+      } else {
+        const std::string help = Stdout();
+        EXPECT_EQ(help.rfind("Usage: kvqt ", 0), 0u) << help;
+        for (const char* form : {"TASKFILE", "-definitionfile DEFFILE FORMAT OUTFILE", "-query FORMAT [DIR]",
+                                 "-insnames", "-inssymbols", "-add2master", "-addsymbols", "-datafile",
+                                 "--headless", "=Download(", "=FileDownload(", "=Convert(", "WAIT hh:mm",
+                                 "Exit status:"}) {
+          EXPECT_NE(help.find(form), std::string::npos) << form;
+        }
+        EXPECT_NE(help.find(unmade + "/"), std::string::npos) << help;
+        EXPECT_NE(help.find(config_.file("kvqt/kvqt.ini")), std::string::npos) << help;
+      }
+      EXPECT_FALSE(home_.exists("unmade"));
+      EXPECT_TRUE(ListDirectory(runtime_.path()).empty());
+    }
+  }
+}
+
+TEST_F(KvqtProcessTest, HelpIsGivenWhileACopyRuns) {
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
+  auto help = Start({"--help"}, true);
+  EXPECT_EQ(help->wait(20s), 0);
+  EXPECT_NE(Stdout().find("Usage: kvqt"), std::string::npos);
+  EXPECT_TRUE(first->stillRunningAfter(200ms));
+}
+
+TEST_F(KvqtProcessTest, RelativeTaskFileIsTakenFromTheStartDirectory) {
+  PrepareBatchStart();
+  TempDir start;
+  start.write("rel.tsk", "\r\n");
+  for (bool display : {false, true}) {
+    ChildProcess::Options options = Options(display);
+    options.workingDirectory = start.path();
+    ChildProcess run({KVQT_PATH, "-nowindow", "rel.tsk"}, options);
+    EXPECT_EQ(run.wait(20s), 0) << display << Stderr();
+    EXPECT_NE(home_.read("kvqt.rpt").find("Task file finished\r\n"), std::string::npos) << display;
+  }
+}
+
+TEST_F(KvqtProcessTest, RelativeKvqtHomeIsTakenFromTheStartDirectoryAndTheExitSaves) {
+  TempDir start;
+  ChildProcess::Options options = Options(/*display=*/true);
+  options.workingDirectory = start.path();
+  options.environment["KVQT_HOME"] = "sub/program";
+  ChildProcess first({KVQT_PATH}, options);
+  const std::string instance = platform::InstanceName(kTitle, start.file("sub/program"));
+  ASSERT_TRUE(WaitUntil([&] { return platform::InstanceRunning(instance); }, 20s)) << Stderr();
+  ASSERT_TRUE(platform::SendInstanceRequest(instance, platform::kQuitRequest));
+  EXPECT_EQ(first.wait(20s), 0) << Stderr();
+  EXPECT_EQ(start.read("sub/program/kvqt.dat").substr(0, 1), ":");
+  EXPECT_EQ(start.read("sub/program/kvqt.prs").size(), 89u);
+}
+
+TEST_F(KvqtProcessTest, TwoProgramDirectoriesRunSideBySide) {
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
+  TempDir otherHome;
+  ChildProcess::Options options = Options(true);
+  options.environment["KVQT_HOME"] = otherHome.path();
+  ChildProcess second({KVQT_PATH}, options);
+  const std::string other = platform::InstanceName(kTitle, otherHome.path());
+  ASSERT_TRUE(WaitUntil([&] { return platform::InstanceRunning(other); }, 20s));
+  EXPECT_TRUE(first->stillRunningAfter(200ms));
+  ASSERT_TRUE(platform::SendInstanceRequest(other, platform::kQuitRequest));
+  EXPECT_EQ(second.wait(20s), 0);
+  EXPECT_EQ(otherHome.read("kvqt.dat").substr(0, 1), ":");
+  EXPECT_TRUE(platform::InstanceRunning(Instance()));
+}
+
+TEST_F(KvqtProcessTest, SecondStartWithArgumentsSaysSoAndFailsAlsoWithADisplay) {
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
+  for (bool display : {true, false}) {
+    auto second = Start({"-nowindow", "tasks.tsk"}, display);
+    EXPECT_EQ(second->wait(20s), 1) << display;
+    EXPECT_NE(Stderr().find("kvqt: another copy of Norvale Korvane is running in the program directory " +
+                            home_.path() + "; this run does nothing\n"),
+              std::string::npos)
+        << Stderr();
+  }
+  EXPECT_TRUE(first->stillRunningAfter(200ms));
+}
+
+TEST_F(KvqtProcessTest, HeadlessOptionRunsWithoutAWindowEvenWithADisplay) {
+  PrepareBatchStart();
+  auto run = Start({"--headless", "-bogus", "x"}, /*display=*/true);
+  EXPECT_EQ(run->wait(20s), 1);  // an error ends the run: no box waits for a click
+  EXPECT_NE(Stderr().find("-bogus"), std::string::npos) << Stderr();
+  EXPECT_EQ(Stdout().rfind("Analyzing command line\n", 0), 0u) << Stdout();
+
+  auto nothing = Start({"--HEADLESS", "-nowindow"}, true);
+  EXPECT_EQ(nothing->wait(20s), 0);
 }
 
 // The release installer against the real program, built into a program
@@ -203,7 +326,7 @@ class ReleaseInstallTest : public KvqtProcessTest {
 
 TEST_F(ReleaseInstallTest, TarnswapReplacesTheRunningProgramAndStartsTheNewOne) {
   auto old = Start({}, /*display=*/true, program_);
-  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
   // The new release: the same program with a mark behind it.
   const std::string release = testing::ReadFileBytes(KVQT_PATH) + "\nnew release 3.2.5\n";
   home_.write("_kvqt.exe", release);
@@ -218,7 +341,7 @@ TEST_F(ReleaseInstallTest, TarnswapReplacesTheRunningProgramAndStartsTheNewOne) 
   ASSERT_EQ(::stat(program_.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0755u);
   // The new program runs, from the replaced file.
-  EXPECT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  EXPECT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
   EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(program_).size() == 1; }, 20s));
   const std::string log = home_.read("korv.dbg");
   EXPECT_EQ(log.find("Wait for executable to start"), std::string::npos) << log;
@@ -227,7 +350,7 @@ TEST_F(ReleaseInstallTest, TarnswapReplacesTheRunningProgramAndStartsTheNewOne) 
 
 TEST_F(ReleaseInstallTest, TarnswapGivesUpOnATitleThatMatchesNothing) {
   auto running = Start({}, /*display=*/true, program_);
-  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
   home_.write("_kvqt.exe", "new release");
   auto tarnswap = Tarnswap("Nothing Matches This", "20");
   EXPECT_EQ(tarnswap->wait(30s), 1);

@@ -74,9 +74,24 @@ TEST_F(TarnswapTest, TitleThatMatchesNothingWaitsTenTimesAndGivesUp) {
   EXPECT_EQ(dir_.read("kvqt"), "old");
 }
 
+TEST_F(TarnswapTest, ProgramOfAnotherProgramDirectoryIsNotTheOneToReplace) {
+  TempDir other;
+  platform::InstanceEndpoint program;
+  ASSERT_EQ(program.claim(platform::InstanceName("Norvale Korvane", other.path())),
+            platform::InstanceEndpoint::Claim::Owner);
+  dir_.write("_kvqt.exe", "new");
+  dir_.write("kvqt", "old");
+  ChildProcess tarnswap({TARNSWAP_PATH, "_kvqt.exe", "kvqt", "Norvale Korvane"}, Options());
+  EXPECT_EQ(tarnswap.wait(20s), 1);
+  EXPECT_EQ(Log(), Lines("Wait for executable to start", 10) + "Waited long enough\r\n");
+  EXPECT_EQ(dir_.read("kvqt"), "old");
+  std::string request;
+  EXPECT_FALSE(program.acceptRequest(request));
+}
+
 TEST_F(TarnswapTest, ProgramThatDoesNotQuitIsLeftAlone) {
   platform::InstanceEndpoint program;
-  ASSERT_EQ(program.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner);
+  ASSERT_EQ(program.claim(platform::InstanceName("Norvale Korvane", dir_.path())), platform::InstanceEndpoint::Claim::Owner);
   dir_.write("_kvqt.exe", "new");
   dir_.write("kvqt", "old");
   ChildProcess tarnswap({TARNSWAP_PATH, "_kvqt.exe", "kvqt", "Norvale Korvane"}, Options());
@@ -99,7 +114,7 @@ TEST_F(TarnswapTest, ReplacesTheProgramKeepingItsModeAndStartsIt) {
   ::chmod(dir_.file("kvqt").c_str(), 0750);
 
   platform::InstanceEndpoint program;
-  ASSERT_EQ(program.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner);
+  ASSERT_EQ(program.claim(platform::InstanceName("Norvale Korvane", dir_.path())), platform::InstanceEndpoint::Claim::Owner);
   ChildProcess tarnswap({TARNSWAP_PATH, "_kvqt.exe", "kvqt", "Norvale Korvane"}, Options());
   // The program quits when asked.
   ASSERT_TRUE(WaitUntil(
@@ -128,7 +143,7 @@ TEST_F(TarnswapTest, ReleaseWithoutAProgramToReplaceGetsRunPermission) {
   dir_.write("_kvqt.exe", "#!/bin/sh\necho started > started.tmp && mv started.tmp started\n");
   ::chmod(dir_.file("_kvqt.exe").c_str(), 0644);
   platform::InstanceEndpoint program;
-  ASSERT_EQ(program.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner);
+  ASSERT_EQ(program.claim(platform::InstanceName("Norvale Korvane", dir_.path())), platform::InstanceEndpoint::Claim::Owner);
   ChildProcess tarnswap({TARNSWAP_PATH, "_kvqt.exe", "kvqt", "Norvale Korvane"}, Options());
   ASSERT_TRUE(WaitUntil(
       [&] {

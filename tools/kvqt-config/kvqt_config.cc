@@ -1,5 +1,7 @@
 #include "kvqt-config/kvqt_config.h"
 
+#include <sstream>
+
 #include "app/messages.h"
 #include "kvqt-config/config_data.h"
 #include "kvqt-config/dir_verbs.h"
@@ -31,7 +33,7 @@ struct Verb {
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
 constexpr Verb kVerbs[] = {
-    {"user", 2, 2, Data::kChange, RunUserVerb, "user NUMBER PASSWORD"},
+    {"user", 1, 2, Data::kChange, RunUserVerb, "user NUMBER [PASSWORD | --password-stdin]"},
     {"server", 1, 1, Data::kChange, RunServerVerb, "server HOST[:PORT] | server default"},
     {"add-dir", 2, 2, Data::kChange, RunAddDirVerb, "add-dir FORMAT DIRECTORY"},
     {"add-list", 2, kAny, Data::kChange, RunAddListVerb, "add-list FORMAT NAME [DIRECTORY...]"},
@@ -49,7 +51,7 @@ int Usage(std::ostream& err, const char* usage = nullptr) {
 }  // namespace
 
 const char* HelpText() {
-  return "Usage: kvqt-config [--dir DIR] [--convert] VERB ARGUMENTS...\n"
+  return "Usage: kvqt-config [--dir DIR] [--convert] [--force] VERB ARGUMENTS...\n"
          "Configures Kvqt without a window: loads the program's data as Kvqt does, makes one change,\n"
          "saves the data file (kvqt.dat) and the login file (kvqt.prs) and says what it did.\n"
          "A program directory without a data file starts from the built-in formats, as a first run does.\n"
@@ -59,12 +61,15 @@ const char* HelpText() {
          "                 $KVQT_HOME, else the executable's directory when it holds kvqt.dat or kvqt.prs,\n"
          "                 else $XDG_DATA_HOME/kvqt/ (~/.local/share/kvqt/)\n"
          "  --convert      answer Yes to converting an ASCII directory's index of the older layout\n"
+         "  --force        set: write a key of section configure that the program does not know\n"
          "\n"
          "Verbs:\n"
-         "  user NUMBER PASSWORD\n"
+         "  user NUMBER [PASSWORD | --password-stdin]\n"
          "                 the user number (login) and password of the download service, at most 8\n"
-         "                 printable characters each, no blanks\n"
-         "  server HOST[:PORT]\n"
+         "                 printable characters each, no blanks. Without PASSWORD it is asked for at\n"
+         "                 the terminal without echo; with --password-stdin it is the first line of\n"
+         "                 standard input. Either keeps it out of ps and the shell's history\n"
+         "  server HOST[:PORT] | server default\n"
          "                 the destination of the download session (an IPv6 address as [ADDRESS]:PORT;\n"
          "                 the port defaults to 17318); 'server default' uses the download server\n"
          "  add-dir FORMAT DIRECTORY\n"
@@ -82,20 +87,30 @@ const char* HelpText() {
          "                 directory's master file\n"
          "  set SECTION KEY VALUE\n"
          "                 writes a key of the settings file $XDG_CONFIG_HOME/kvqt/kvqt.ini\n"
-         "                 (~/.config/kvqt/kvqt.ini); the program's settings are in section configure\n"
+         "                 (~/.config/kvqt/kvqt.ini); the program's settings are in section configure,\n"
+         "                 where a key the program does not know is refused (and the known ones listed)\n"
+         "                 unless --force is given\n"
          "  show           the files, the login, the destination, every format with its directories and\n"
          "                 lists, and the selection of each list directory, as key=value lines\n"
          "\n"
          "Relative directories are taken from the current directory; their spelling is kept.\n"
-         "Kvqt saves its data when it exits, so the changing verbs refuse to run while it runs.\n"
+         "Kvqt saves its data when it exits, so the changing verbs refuse to run while a Kvqt of the same\n"
+         "program directory runs.\n"
          "\n"
          "Exit status: 0 done; 1 refused, with the reason on standard error (nothing is saved);\n"
          "2 wrong usage.\n";
 }
 
 int RunKvqtConfig(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::istringstream none;
+  return RunKvqtConfig(args, none, false, out, err);
+}
+
+int RunKvqtConfig(const std::vector<std::string>& args, std::istream& in, bool terminal, std::ostream& out,
+                  std::ostream& err) {
   std::string directory;
   bool convert = false;
+  bool force = false;
   std::size_t at = 0;
   for (; at < args.size(); ++at) {
     const std::string& arg = args[at];
@@ -105,6 +120,8 @@ int RunKvqtConfig(const std::vector<std::string>& args, std::ostream& out, std::
     }
     if (arg == "--convert") {
       convert = true;
+    } else if (arg == "--force") {
+      force = true;
     } else if (arg == "--dir") {
       if (++at == args.size() || args[at].empty()) return Usage(err);
       directory = args[at];
@@ -132,16 +149,19 @@ int RunKvqtConfig(const std::vector<std::string>& args, std::ostream& out, std::
 
   ScopedStreamMessages messages(err);
   ConfigData data;
-  VerbContext context{out, err, data, convert};
+  VerbContext context{out, err, data, convert, &in, terminal, force};
   if (verb->data == Data::kNone) return verb->run(context, verbArgs);
 
-  // The running program would write its own data over ours when it exits.
-  if (verb->data == Data::kChange && platform::InstanceRunning(kProgramTitle)) {
-    err << "kvqt-config: Kvqt is running and saves its data when it exits; close it first\n";
+  std::string programDirectory = ChooseProgramDirectory(directory, err);
+  if (programDirectory.empty()) return kExitError;
+  // The program running on this directory would write its own data over ours when it exits.
+  if (verb->data == Data::kChange &&
+      platform::InstanceRunning(platform::InstanceName(kProgramTitle, programDirectory))) {
+    err << "kvqt-config: Kvqt is running in " << programDirectory
+        << " and saves its data when it exits; close it first\n";
     return kExitError;
   }
-  std::string programDirectory = ChooseProgramDirectory(directory, err);
-  if (programDirectory.empty() || !data.load(programDirectory, err)) return kExitError;
+  if (!data.load(programDirectory, err)) return kExitError;
   int rc = verb->run(context, verbArgs);
   if (rc != kExitOk || verb->data != Data::kChange) return rc;
   return data.save(out, err) ? kExitOk : kExitError;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "kvqt-config/password_input.h"
 #include "service/session/credentials_check.h"
 #include "service/session/destination.h"
 
@@ -40,9 +41,37 @@ bool ParsePort(std::string_view text, int& port) {
 
 }  // namespace
 
+int UserArguments(VerbContext& context, const std::vector<std::string>& args, std::string& number,
+                  std::string& password) {
+  bool fromStdin = false;
+  std::vector<std::string> values;
+  for (const std::string& arg : args) {
+    if (arg == kPasswordStdinOption) fromStdin = true;
+    else values.push_back(arg);
+  }
+  if (values.empty() || values.size() > 2 || (fromStdin && values.size() == 2)) {
+    context.err << "kvqt-config: usage: kvqt-config user NUMBER [PASSWORD | " << kPasswordStdinOption << "]\n";
+    return kExitUsage;
+  }
+  number = values[0];
+  if (values.size() == 2) {
+    password = values[1];
+    return kExitOk;
+  }
+  if (fromStdin) {
+    if (context.in != nullptr && ReadPasswordLine(*context.in, password)) return kExitOk;
+    context.err << "kvqt-config: no password on standard input\n";
+    return kExitError;
+  }
+  if (context.terminal && PromptPassword("Password for " + number + ": ", password, context.err)) return kExitOk;
+  context.err << "kvqt-config: no password given: type it at the prompt on a terminal, or give it with "
+              << kPasswordStdinOption << "\n";
+  return kExitError;
+}
+
 int RunUserVerb(VerbContext& context, const std::vector<std::string>& args) {
-  const std::string& number = args[0];
-  const std::string& password = args[1];
+  std::string number, password;
+  if (int rc = UserArguments(context, args, number, password); rc != kExitOk) return rc;
   if (!CredentialUsable("user number", number, context.err) || !CredentialUsable("password", password, context.err))
     return kExitError;
   LoginRecord& login = context.data.data().login();

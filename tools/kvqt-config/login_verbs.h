@@ -10,7 +10,15 @@
 
 namespace kvqt::config {
 
+inline constexpr const char* kPasswordStdinOption = "--password-stdin";
+
+// user NUMBER PASSWORD, user NUMBER --password-stdin (the first line of
+// standard input), or user NUMBER alone (a prompt without echo at the terminal).
 int RunUserVerb(VerbContext& context, const std::vector<std::string>& args);
+// The user number and the password from those forms: kExitOk, or kExitUsage
+// or kExitError after a message.
+int UserArguments(VerbContext& context, const std::vector<std::string>& args, std::string& number,
+                  std::string& password);
 int RunServerVerb(VerbContext& context, const std::vector<std::string>& args);
 
 // The destination text the session reads ("host" or "host port") for a

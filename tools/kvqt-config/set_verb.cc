@@ -1,6 +1,7 @@
 #include "kvqt-config/set_verb.h"
 
 #include "app/personal_profile.h"
+#include "app/setting_keys.h"
 #include "platform/ini_profile.h"
 #include "platform/path.h"
 
@@ -33,9 +34,16 @@ int RunSetVerb(VerbContext& context, const std::vector<std::string>& args) {
     context.err << "kvqt-config: " << problem << "\n";
     return kExitError;
   }
+  const bool programSection = platform::EqualsNoCase(section, PersonalProfile::kSection);
+  if (programSection && !IsKnownSettingKey(key) && !context.force) {
+    context.err << "kvqt-config: the program knows no key " << key << " in section " << PersonalProfile::kSection
+                << "; its keys are:";
+    for (std::string_view known : KnownSettingKeys()) context.err << " " << known;
+    context.err << "\n(--force writes it all the same)\n";
+    return kExitError;
+  }
   PersonalProfile& settings = profile();
-  const bool written = platform::EqualsNoCase(section, PersonalProfile::kSection)
-                           ? settings.putString(key, value)
+  const bool written = programSection ? settings.putString(key, value)
                            : platform::WriteProfileString(settings.path(), section, key, value);
   if (!written) {
     context.err << "kvqt-config: cannot write " << settings.path() << "\n";

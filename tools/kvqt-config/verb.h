@@ -1,6 +1,7 @@
 // What every kvqt-config verb works with.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,6 +22,12 @@ struct VerbContext {
   ConfigData& data;
   // The answer to the convert question for an ASCII index of the older layout.
   bool convert = false;
+  // Standard input, for a password given with --password-stdin; whether a
+  // terminal on it may be prompted at.
+  std::istream* in = nullptr;
+  bool terminal = false;
+  // --force: set writes a key of the program's section that it does not know.
+  bool force = false;
 };
 
 // `args` without the verb. kExitOk when done (a changing verb's data are then

@@ -1,5 +1,7 @@
 #include "kvqt-info/info_output.h"
 
+#include <charconv>
+
 #include <cstdio>
 
 namespace kvqt::info {
@@ -60,10 +62,11 @@ InfoLine& InfoLine::character(std::string_view key, char value) {
 
 InfoLine& InfoLine::integer(std::string_view key, long long value) { return field(key, std::to_string(value)); }
 
-InfoLine& InfoLine::real(std::string_view key, double value) {
+InfoLine& InfoLine::real(std::string_view key, float value) {
+  // The shortest text that reads back as the same float: 3.08, not 3.07999992.
   char written[40];
-  std::snprintf(written, sizeof written, "%.9g", value);
-  return field(key, written);
+  const std::to_chars_result end = std::to_chars(written, written + sizeof written, value);
+  return field(key, std::string_view(written, static_cast<std::size_t>(end.ptr - written)));
 }
 
 }  // namespace kvqt::info

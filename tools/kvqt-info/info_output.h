@@ -2,7 +2,7 @@
 // its kind first, then key=value fields. A value that is empty or holds a
 // blank, a quote, a control character or a byte above 0x7E is written in double
 // quotes with C escapes; integers in decimal, dates as YYYYMMDD (0 for none),
-// times as HHMMSS (-1 for none), floats with %.9g.
+// times as HHMMSS (-1 for none), floats as the shortest decimal that reads back as the same float.
 #pragma once
 
 #include <string>
@@ -26,7 +26,7 @@ class InfoLine {
   InfoLine& integer(std::string_view key, long long value);
   InfoLine& date(std::string_view key, Date value) { return integer(key, value.value()); }
   InfoLine& time(std::string_view key, Time value) { return integer(key, value.value()); }
-  InfoLine& real(std::string_view key, double value);
+  InfoLine& real(std::string_view key, float value);
 
   // The line without its line end.
   const std::string& str() const { return line_; }

@@ -28,7 +28,7 @@ struct Verb {
 
 constexpr Verb kVerbs[] = {
     {"datafile", OneFile<RunDatafileVerb>},
-    {"login", OneFile<RunLoginVerb>},
+    {"login", RunLoginVerb},
     {"dir", RunDirVerb},
     {"records", RunRecordsVerb},
     {"sdb", OneFile<RunSdbVerb>},
@@ -46,7 +46,9 @@ const char* HelpText() {
                   "                 built-in formats: version, userinfo, the current format, then every format\n"
                   "                 with its lists (each with its directories and their data files) and its\n"
                   "                 directories with their data files, in the program's order\n"
-                  "  login FILE     a login file (kvqt.prs): user number, password, session date and time\n") +
+                  "  login [--show-password] FILE\n"
+                  "                 a login file (kvqt.prs): user number, password (set or none unless\n"
+                  "                 --show-password is given), session date and time\n") +
       kDirVerbHelp + kRecordsVerbHelp + kSdbVerbHelp +
       "\n"
       "Output: one line per object, starting with its kind (version, userinfo, current, format,\n"
@@ -55,7 +57,8 @@ const char* HelpText() {
       "A directory line that belongs to a list carries list=NAME. A value that is empty or holds\n"
       "a blank, a double quote, a control character or a byte above 0x7E is written in double\n"
       "quotes with C escapes (\\\" \\\\ \\t \\n ..., other bytes as \\ooo octal). Integers are\n"
-      "decimal, dates YYYYMMDD (0: none), times HHMMSS (-1: none), floats %.9g; a separator\n"
+      "decimal, dates YYYYMMDD (0: none), times HHMMSS (-1: none), prices and volumes as the\n"
+      "shortest decimal that reads back as the same 32-bit float (3.08); a separator\n"
       "character of none is the empty text \"\".\n"
       "\n"
       "Exit status: 0 success; 1 the input cannot be read, is damaged or is refused by the\n"

@@ -3,10 +3,12 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace kvqt::info {
 
 // 0, or 1 with a one-line message on `err` when the file cannot be read or is short.
-int RunLoginVerb(const std::string& path, std::ostream& out, std::ostream& err);
+// login [--show-password] FILE: the password shows as set or none unless asked for.
+int RunLoginVerb(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kvqt::info

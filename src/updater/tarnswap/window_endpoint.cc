@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -46,11 +49,26 @@ int Connect(const std::string& title, bool& busy) {
   return fd;
 }
 
+// The title and the hash of the current directory's real path.
+std::string InstanceName(const std::string& title) {
+  char real[PATH_MAX];
+  std::string directory = ::getcwd(real, sizeof real) != nullptr ? real : "";
+  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : directory) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+  return title + " " + digits;
+}
+
 }  // namespace
 
 std::string EndpointPath(const std::string& title) {
   std::string name = "kvqt-";
-  for (char c : title) {
+  for (char c : InstanceName(title)) {
     const unsigned char u = static_cast<unsigned char>(c);
     name.push_back(c == '/' || u < 0x20 || u == 0x7f ? '_' : c);
   }

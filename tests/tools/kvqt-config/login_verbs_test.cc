@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
+
 #include "app/datafile/login_record.h"
 #include "config_run.h"
 #include "platform/clock.h"
@@ -36,6 +39,43 @@ TEST_F(LoginVerbsTest, UserOnAnEmptyDirectoryWritesTheLoginFileAndTheBuiltInForm
   EXPECT_EQ(0, saved.rc);
   EXPECT_EQ(16, saved.formats.count());
   EXPECT_NE(nullptr, saved.formats.findBySymbol("MS"));
+}
+
+TEST_F(LoginVerbsTest, PasswordFromStandardInputOrRefusedWithoutATerminal) {
+  const struct {
+    std::vector<std::string> args;
+    std::string input;
+    int rc;
+    std::string err;
+  } cases[] = {
+      {{"user", "demo0vqx", "--password-stdin"}, "demopass\r\nmore\n", 0, ""},
+      {{"user", "--password-stdin", "demo0vqx"}, "demopass", 0, ""},
+      {{"user", "demo0vqx", "--password-stdin"}, "", 1, "kvqt-config: no password on standard input\n"},
+      {{"user", "demo0vqx"}, "demopass\n", 1,
+       "kvqt-config: no password given: type it at the prompt on a terminal, or give it with --password-stdin\n"},
+      {{"user", "demo0vqx", "--password-stdin", "demopass"}, "", 2,
+       "kvqt-config: usage: kvqt-config [--dir DIR] [--convert] user NUMBER [PASSWORD | --password-stdin]\n"},
+      {{"user", "--password-stdin"}, "demopass\n", 2,
+       "kvqt-config: usage: kvqt-config user NUMBER [PASSWORD | --password-stdin]\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.back() + "/" + c.input);
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), {"--dir", home.path()});
+    std::istringstream in(c.input);
+    std::ostringstream out, err;
+    EXPECT_EQ(c.rc, RunKvqtConfig(args, in, /*terminal=*/false, out, err));
+    EXPECT_EQ(c.err, err.str());
+    if (c.rc == 0) {
+      EXPECT_EQ("user number demo0vqx, password of 8 characters\n", out.str().substr(0, out.str().find('\n') + 1));
+      LoginRecord login;
+      ASSERT_EQ(0, ReadLoginFile(home.file("kvqt.prs"), login));
+      EXPECT_EQ("demopass", login.password);
+      ASSERT_EQ(0, std::remove(home.file("kvqt.prs").c_str()));
+    } else {
+      EXPECT_FALSE(home.exists("kvqt.prs"));
+    }
+  }
 }
 
 TEST_F(LoginVerbsTest, RefusesCredentialsTheFilesCannotKeep) {

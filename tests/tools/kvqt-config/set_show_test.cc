@@ -35,6 +35,21 @@ TEST_F(SetShowTest, SetSaysWhatTheProgramWillRead) {
             run.out);
 }
 
+TEST_F(SetShowTest, SetRefusesAKeyOfTheProgramsSectionThatItDoesNotKnow) {
+  ConfigRun run = Config({"set", "configure", "debugmod", "1"});
+  EXPECT_EQ(1, run.rc);
+  EXPECT_EQ(0u, run.err.find("kvqt-config: the program knows no key debugmod in section configure; its keys are: "
+                             "programdatafile debugmode "))
+      << run.err;
+  EXPECT_NE(std::string::npos, run.err.find(" uploadprotocol\n(--force writes it all the same)\n")) << run.err;
+  EXPECT_FALSE(settings.exists("kvqt.ini"));
+
+  // Forced, or in a section of its own, it is written.
+  EXPECT_EQ(0, RunConfig({"--dir", home.path(), "--force", "set", "configure", "debugmod", "1"}).rc);
+  EXPECT_EQ(0, Config({"set", "mine", "debugmod", "2"}).rc);
+  EXPECT_EQ("[configure]\r\ndebugmod=1\r\n[mine]\r\ndebugmod=2\r\n", settings.read("kvqt.ini"));
+}
+
 TEST_F(SetShowTest, SetRefusesWhatTheFileCannotHold) {
   const std::vector<std::string> cases[] = {
       {"set", "", "key", "v"},           {"set", "con]figure", "key", "v"}, {"set", "configure", "", "v"},
@@ -87,15 +102,26 @@ TEST_F(SetShowTest, ShowOnAnEmptyDirectoryWritesNothing) {
   EXPECT_FALSE(home.exists("kvqt.prs"));
 }
 
-TEST_F(SetShowTest, ChangesAreRefusedWhileTheProgramRuns) {
+TEST_F(SetShowTest, ChangesAreRefusedWhileTheProgramRunsOnTheSameDirectory) {
   platform::InstanceEndpoint program;
-  ASSERT_EQ(platform::InstanceEndpoint::Claim::Owner, program.claim(kProgramTitle));
+  ASSERT_EQ(platform::InstanceEndpoint::Claim::Owner,
+            program.claim(platform::InstanceName(kProgramTitle, home.path())));
   ConfigRun run = Config({"user", "demo0vqx", "demopass"});
   EXPECT_EQ(1, run.rc);
-  EXPECT_EQ("kvqt-config: Kvqt is running and saves its data when it exits; close it first\n", run.err);
+  EXPECT_EQ("kvqt-config: Kvqt is running in " + home.path() +
+                " and saves its data when it exits; close it first\n",
+            run.err);
   EXPECT_FALSE(home.exists("kvqt.prs"));
   EXPECT_EQ(0, Config({"show"}).rc);
   EXPECT_EQ(0, Config({"set", "configure", "debugmode", "0"}).rc);
+
+  // A copy on another program directory is another installation.
+  program.close();
+  testing::TempDir other;
+  platform::InstanceEndpoint elsewhere;
+  ASSERT_EQ(platform::InstanceEndpoint::Claim::Owner,
+            elsewhere.claim(platform::InstanceName(kProgramTitle, other.path())));
+  EXPECT_EQ(0, Config({"user", "demo0vqx", "demopass"}).rc);
 }
 
 TEST_F(SetShowTest, AFileThatCannotBeReadIsNotReplaced) {
@@ -113,7 +139,7 @@ TEST_F(SetShowTest, AFileThatCannotBeReadIsNotReplaced) {
 
 TEST_F(SetShowTest, UsageErrors) {
   const std::vector<std::string> cases[] = {
-      {}, {"--dir"}, {"--bogus", "show"}, {"frobnicate"}, {"user", "demo0vqx"}, {"server"}, {"show", "x"},
+      {}, {"--dir"}, {"--bogus", "show"}, {"frobnicate"}, {"user"}, {"user", "a", "b", "c"}, {"server"}, {"show", "x"},
       {"select", "ASC", "L", "/d"}, {"set", "a", "b"},
   };
   for (const auto& args : cases) {
@@ -123,7 +149,7 @@ TEST_F(SetShowTest, UsageErrors) {
   }
   ConfigRun help = RunConfig({"--help"});
   EXPECT_EQ(0, help.rc);
-  EXPECT_EQ(0u, help.out.find("Usage: kvqt-config [--dir DIR] [--convert] VERB ARGUMENTS...\n"));
+  EXPECT_EQ(0u, help.out.find("Usage: kvqt-config [--dir DIR] [--convert] [--force] VERB ARGUMENTS...\n"));
 }
 
 }  // namespace

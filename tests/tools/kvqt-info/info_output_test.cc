@@ -40,10 +40,23 @@ TEST(InfoOutputTest, FieldsOfEachKind) {
       .time("at", Time(9, 5, 0))
       .time("never", Time())
       .real("factor", 0.1f)
-      .real("one", 1.0);
+      .real("one", 1.0f);
   EXPECT_EQ(line.str(),
             "thing name=\"two words\" fsep=, dsep=\"\" tab=\"\\t\" n=-12 first=20240105 none=0 at=90500 never=-1 "
-            "factor=0.100000001 one=1");
+            "factor=0.1 one=1");
+}
+
+TEST(InfoOutputTest, FloatsAreTheShortestTextThatReadsBack) {
+  const struct {
+    float value;
+    const char* text;
+  } cases[] = {{3.08f, "3.08"}, {10.5f, "10.5"}, {1234567.0f, "1234567"}, {0.0f, "0"},
+               {-2.25f, "-2.25"}, {16777216.0f, "16777216"}, {1e10f, "1e+10"}, {0.3f, "0.3"}};
+  for (const auto& c : cases) {
+    InfoLine line("r");
+    line.real("v", c.value);
+    EXPECT_EQ(line.str(), std::string("r v=") + c.text) << c.text;
+  }
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ const char* kExpectedDatafile =
     "directory list=\"My \\\"best\\\"\" DirectoryName=/data/ms/ CurDataFile=0 SelDataFile=2 entries=1\n"
     "datafile Symbol=ASML Name=\"ASML Holding\" per=D sel=1 rtflag=0 factor=1\n"
     "directory DirectoryName=/data/ms/ CurDataFile=1 SelDataFile=2 entries=2\n"
-    "datafile Symbol=GLE Name=\"Soci\\351t\\351 G\\351n\\351rale\" per=D sel=1 rtflag=0 factor=0.100000001\n"
+    "datafile Symbol=GLE Name=\"Soci\\351t\\351 G\\351n\\351rale\" per=D sel=1 rtflag=0 factor=0.1\n"
     "datafile Symbol=UNA Name=\"Unilever\\tN.V.\" per=D sel=0 rtflag=1 factor=0.5\n"
     "format symbol=MSI name=\"Metastock Intraday\" FormatId=20 curLi=0 curDi=0 fsep=, dsep=\"\" frsep=. "
     "formatflags=65 MaxNameLength=45 lists=0 directories=0\n"
@@ -115,10 +115,16 @@ TEST(KvqtInfoTest, LoginPrintsTheUnscrambledRecord) {
   TempDir dir;
   dir.write("kvqt.prs", Hex("00 00 00 00 00") + Padded("12345", 9) + Hex("93 95 97 55 00 00 00 00 00") +
                             std::string(8, '\0') + Le32(20240315) + Le32(143005) + std::string(50, '\0'));
-  Result run = Info({"login", dir.file("kvqt.prs")});
+  Result run = Info({"login", "--show-password", dir.file("kvqt.prs")});
   EXPECT_EQ(run.rc, 0);
   // 0x55 - 50 - 3 is the blank.
   EXPECT_EQ(run.out, "login usernumber=12345 password=\"abc \" sessiondate=20240315 sessiontime=143005\n");
+  // Without asking, the password is only said to be there.
+  run = Info({"login", dir.file("kvqt.prs")});
+  EXPECT_EQ(run.rc, 0);
+  EXPECT_EQ(run.out, "login usernumber=12345 password=set sessiondate=20240315 sessiontime=143005\n");
+  EXPECT_EQ(Info({"login"}).rc, 2);
+  EXPECT_EQ(Info({"login", "--show-password", "a", "b"}).rc, 2);
 }
 
 TEST(KvqtInfoTest, UnreadableInputIsAOneLineErrorWithExitCode1) {
@@ -153,7 +159,7 @@ TEST(KvqtInfoTest, UsageAndHelp) {
   Result help = Info({"--help"});
   EXPECT_EQ(help.rc, 0);
   EXPECT_NE(help.out.find("datafile FILE"), std::string::npos);
-  EXPECT_NE(help.out.find("login FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("login [--show-password] FILE"), std::string::npos);
 
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"datafile"}, {"nothing", "x"}, {"datafile", "a", "b"}}) {

@@ -1,0 +1,86 @@
+#include "automation/command_line_help.h"
+
+#include "app/version.h"
+
+namespace kvqt {
+
+std::string CommandLineHelp(const std::string& programDirectory, const std::string& settingsFile) {
+  return std::string(
+             "Usage: kvqt [-nowindow | --headless]... [COMMAND LINE]\n"
+             "       kvqt --help | -h | --version\n"
+             "Downloads quotes from the Norvale download service into local chart databases. Its window\n"
+             "is titled \"Norvale Korvane\", the program's name at the Norvale group.\n"
+             "\n"
+             "Without arguments the main window opens. With arguments, and once the program directory\n"
+             "holds a data file and a login file (set them up in the window or with kvqt-config), the\n"
+             "command line runs as one batch job and the program ends:\n"
+             "  TASKFILE                         run the task file, line by line\n"
+             "  -definitionfile                  download by the definition file of the settings\n"
+             "                                   inputfilename, outputformat, outputfilename\n"
+             "  -definitionfile DEFFILE FORMAT OUTFILE\n"
+             "                                   download by a definition file into one output file\n"
+             "  -query FORMAT [DIR]              local query: query.dat (program directory) into\n"
+             "                                   sksdat.dat as ASC, from DIR or the format's current one\n"
+             "  -query FORMAT DIR DEFFILE OUTFORMAT OUTFILE\n"
+             "                                   local query with the given files\n"
+             "  -insnames FILE [MSDIR]           instrument names from a ticker/names file into a MetaStock\n"
+             "                                   directory (or the current one)\n"
+             "  -inssymbols FILE [MSDIR]         the same with the symbols as names\n"
+             "  -add2master FILE FORMAT DIR [YYYYMMDD]\n"
+             "                                   add the file's instruments (SYMBOL|NAME[|DATE]) to the master\n"
+             "  -addsymbols FILE FORMAT DIR [YYYYMMDD]\n"
+             "                                   add the file's symbols (one per line) to the master\n"
+             "  -datafile FILE FORMAT [DIR]      import a local result data file\n"
+             "FORMAT is a format symbol (MS, ASC, ...; any case) or its id; kvqt-config show lists them.\n"
+             "DIR must be one of the format's directories. Relative file and directory arguments are\n"
+             "taken from the directory kvqt is started in.\n"
+             "\n"
+             "Leading options:\n"
+             "  -nowindow    keep the batch window hidden; it appears only to show an error\n"
+             "  --headless   run as if there were no display, also from a desktop session: status lines\n"
+             "               go to standard output and the report log, an error to standard error and\n"
+             "               the run ends with exit code 1 (never waits for a click; for cron and scripts)\n"
+             "Without a display (no DISPLAY or WAYLAND_DISPLAY) every batch run is headless.\n"
+             "\n"
+             "Task files hold action lines, as the program records them in kvqt.tsk:\n"
+             "  =Download(KIND, TYPE, \"FORMAT\", \"LIST\", \"DIR\", START, END)\n"
+             "      KIND 0 a directory, 1 a list; TYPE 1 normal (the missing days), 2 date range\n"
+             "      (START and END as YYYYMMDD), 3 real time, 4 normal and real time; 0 for no date\n"
+             "  =FileDownload(PRICETYPE, KIND, TYPE, PERIOD, START, END, \"FORMAT\", \"DIR|LIST|DEFFILE\",\n"
+             "                \"OUTFORMAT\", \"OUTFILE\", INFOTYPE)\n"
+             "      KIND 3 a directory, 4 a list, 7 a definition file; TYPE 1 single day, 2 date range,\n"
+             "      3 real time; PERIOD 0 daily, 1 weekly, 2 monthly\n"
+             "  =Convert(\"FROM\", \"DIR\", \"TO\", \"DIR\", START, FLAGS)   FLAGS 0 overwrite, 2 skip existing\n"
+             "  =Append(\"FROM\", \"DIR\", \"TO\", \"DIR\")\n"
+             "  =Execute(\"COMMAND\")\n"
+             "and command lines: WAIT hh:mm, SLEEP SECONDS, CD FORMAT DIR, LU FORMAT N [REALTIME |\n"
+             "RANGE START END], US FORMAT [REALTIME | RANGE START END | QU], QU FORMAT, CF FROM TO,\n"
+             "CC FROM TO, UL FROM TO. Names inside a task file without a path are taken from the program\n"
+             "directory.\n"
+             "\n"
+             "Files:\n"
+             "  program directory  ") +
+         programDirectory +
+         "\n"
+         "                     $KVQT_HOME when set; else the executable's directory when it is writable\n"
+         "                     and holds kvqt.dat or kvqt.prs; else $XDG_DATA_HOME/kvqt/\n"
+         "                     (~/.local/share/kvqt/). It holds kvqt.dat (formats, directories, lists,\n"
+         "                     connection), kvqt.prs (login), kvqt.rpt (this run's report), kvqt.dbg\n"
+         "                     (debug log), kvqt.tsk (this run's actions) and kvqt.sdb (symbol table)\n"
+         "  settings file      " +
+         settingsFile +
+         "\n"
+         "                     $XDG_CONFIG_HOME/kvqt/kvqt.ini (~/.config/kvqt/kvqt.ini), section configure\n"
+         "One copy runs per program directory; KVQT_EDITOR names the program that opens kvqt.tsk and\n"
+         "other text files (by default xdg-open).\n"
+         "\n"
+         "Exit status: 0 the run finished (also --help, --version, and a start without arguments that\n"
+         "raised the copy already running); 1 the run stopped, failed or was cancelled, another copy\n"
+         "of the same program directory runs and arguments were given, or no window could be shown.\n"
+         "\n"
+         "More: man kvqt, kvqt-config --help, the help page kvqt.html (the Help command).\n";
+}
+
+std::string VersionText() { return std::string("kvqt ") + KVQT_VERSION_TEXT + "\n"; }
+
+}  // namespace kvqt

@@ -47,7 +47,8 @@ const char* ServeOptionsHelp() {
          "  --nak-at N          make the upload's N-th acknowledgement a NAK (1 = the name)\n"
          "  --file-name NAME    announce NAME as the result's file name\n"
          "  --file-size TEXT    announce TEXT as the result's size\n"
-         "  --corrupt-zip       send a damaged archive\n";
+         "  --corrupt-zip       send a damaged archive\n"
+         "  --credit TEXT       announce TEXT as the credit (control characters included)\n";
 }
 
 int ParseServeOptions(const std::vector<std::string>& args, ServerOptions* options, std::string* error) {
@@ -113,6 +114,8 @@ int ParseServeOptions(const std::vector<std::string>& args, ServerOptions* optio
       faults.file_name = value;
     } else if (name == "--file-size") {
       faults.file_size = value;
+    } else if (name == "--credit") {
+      faults.credit = value;
     } else {
       *error = "unknown option: " + name;
       return -1;

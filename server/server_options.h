@@ -23,6 +23,7 @@ struct Faults {
   std::optional<std::string> file_name;  // announce this result file name
   std::optional<std::string> file_size;  // announce this size text
   bool corrupt_zip = false;    // send a damaged archive
+  std::optional<std::string> credit;      // announce this credit text instead of the user's
 };
 
 struct ServerOptions {

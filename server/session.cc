@@ -124,7 +124,8 @@ class Session {
       return Fail("service denied");
     }
     log_("login \"" + Printable(login) + "\" accepted");
-    if (!Send("Welcome\r\nCredit:" + CreditLine(user->credit) + "\r\nStart upload")) return Fail("credit not sent");
+    const std::string credit = faults_.credit ? *faults_.credit : CreditLine(user->credit);
+    if (!Send("Welcome\r\nCredit:" + credit + "\r\nStart upload")) return Fail("credit not sent");
     return true;
   }
 

@@ -281,5 +281,23 @@ TEST_F(DownloadSessionFailureTest, ConnectionCutInTheMiddleOfTheResult) {
   EXPECT_FALSE(std::filesystem::exists(programDir + "sksdat.dat"));
 }
 
+TEST_F(DownloadSessionFailureTest, ControlCharactersOfTheServersTextsAreNeitherShownNorLogged) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  server::Faults faults;
+  faults.credit = "\x1b]0;owned\x07\x1b[2J\x9b" "31m red\tplain \xc2\x9b" "1m";
+  StartServer(faults);
+  EXPECT_EQ(Run(), kStepFinished);
+  server->Join();
+  EXPECT_TRUE(StatusShown("Credit: ?]0;owned??[2J?31m red\tplain ?1m")) << ::testing::PrintToString(Statuses());
+  for (const std::string& line : Statuses()) {
+    for (char c : line) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') << line;
+  }
+  const std::string report = testing::ReadFileBytes(programDir + "kvqt.rpt");
+  EXPECT_NE(report.find("Credit: ?]0;owned"), std::string::npos) << report;
+  EXPECT_EQ(report.find('\x1b'), std::string::npos);
+  EXPECT_EQ(report.find('\x07'), std::string::npos);
+  EXPECT_EQ(report.find('\x9b'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kvqt

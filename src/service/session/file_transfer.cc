@@ -109,8 +109,9 @@ bool FileTransfer::ReceiveFile() {
   // The name decides where the file lands: only a plain name in the working
   // directory, never a path that leads out of it.
   if (!IsPlainFileName(name_)) return Refuse("Invalid file name");
+  if (!wanted_.empty() && !IsSessionFileName(name_, wanted_)) return Refuse("Invalid file name");
 
-  const std::string path = directory_ + name_;
+  const std::string path = directory_ + (wanted_.empty() ? name_ : wanted_);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
     const int error = errno;

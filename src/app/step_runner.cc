@@ -73,6 +73,11 @@ void StepRunner::status(std::string_view text, bool log) {
   if (log) Logs::Report(shown);
 }
 
+void StepRunner::notice(std::string_view text) {
+  status(text, true);
+  view_.showNotice(ShowableText(text));
+}
+
 void StepRunner::line2(std::string_view text) { view_.showLine2(text); }
 void StepRunner::line3(std::string_view text) { view_.showLine3(text); }
 

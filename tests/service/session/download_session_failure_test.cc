@@ -263,6 +263,8 @@ TEST_F(DownloadSessionFailureTest, EveryServerFaultStopsWithItsMessageAndChanges
     ExpectStop(fault.message, fault.code);
     if (fault.status != nullptr) {
       EXPECT_TRUE(StatusShown(fault.status)) << fault.status;
+      // The cause goes where the error goes in a batch run, not only to the status line.
+      EXPECT_EQ(progress->notices(), std::vector<std::string>{fault.status});
     }
     EXPECT_EQ(testing::ReadFileBytes(programDir + "kvqt.dat"), "own data");
     EXPECT_EQ(testing::ReadFileBytes(programDir + "kvqt.prs"), "own login");

@@ -205,13 +205,19 @@ int Convert(StepRunner& runner, ActionInfo& action, const TaskArguments& args) {
   int flags = 0;
   if (!args.number(5, flags)) return StopTask(runner, action, kConvertFlagExpected);
   action.convertFlags = flags;
-  runner.setStep(convertAllStep, action.sourceDirectory->count());
+  int count = 0;
+  if (int rc = CountDataFiles(runner, action, *action.sourceDirectory, &count); rc != kStepGoOn) return rc;
+  runner.setStep(convertAllStep, count);
   return kStepGoOn;
 }
 
 int Append(StepRunner& runner, ActionInfo& action, const TaskArguments& args) {
   if (int rc = SourceAndDestination(runner, action, args); rc != kStepGoOn) return rc;
-  runner.setStep(appendAllStep, action.destinationDirectory->count());
+  // Appended from the source's data files into the destination's.
+  int count = 0;
+  if (int rc = CountDataFiles(runner, action, *action.sourceDirectory, &count); rc != kStepGoOn) return rc;
+  if (int rc = CountDataFiles(runner, action, *action.destinationDirectory, &count); rc != kStepGoOn) return rc;
+  runner.setStep(appendAllStep, count);
   return kStepGoOn;
 }
 

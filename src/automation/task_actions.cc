@@ -8,6 +8,7 @@
 #include "app/model/format.h"
 #include "app/model/formats.h"
 #include "app/model/list.h"
+#include "app/output_file_name.h"
 #include "automation/task_dispatch.h"
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"
@@ -151,6 +152,7 @@ int FileDownload(StepRunner& runner, ActionInfo& action, const TaskArguments& ar
   std::string outputFile;
   if (!args.string(9, outputFile)) return StopTask(runner, action, kOutputFileExpected);
   if (!FitsFileName(outputFile)) return StopTask(runner, action, kFileNameTooLong, outputFile);
+  if (!OutputFileNameAllowed(outputFile)) return StopTask(runner, action, kOutputNameNotAllowed, outputFile);
   int infoType = 0;
   if (!args.number(10, infoType)) return StopTask(runner, action, kInfoTypeExpected);
 

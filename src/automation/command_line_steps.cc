@@ -142,6 +142,11 @@ int StartDataFileImport(StepRunner& runner, ActionInfo& action, const CommandLin
     return kStepErrorShown;
   }
   Directory* directory = format->currentDirectory();
+  if (n == 3 && directory == nullptr) {
+    // Nothing would be imported, and the run would end as if it had been.
+    runner.errorText("No directory selected for format", line.argument(3));
+    return kStepErrorShown;
+  }
   if (n == 4) {
     directory = format->directoryByName(line.argument(4));
     if (directory == nullptr) {

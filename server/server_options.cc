@@ -47,7 +47,11 @@ const char* ServeOptionsHelp() {
          "  --nak-at N          make the upload's N-th acknowledgement a NAK (1 = the name)\n"
          "  --file-name NAME    announce NAME as the result's file name\n"
          "  --file-size TEXT    announce TEXT as the result's size\n"
-         "  --corrupt-zip       send a damaged archive\n";
+         "  --corrupt-zip       send a damaged archive\n"
+         "  --credit TEXT       announce TEXT as the credit (control characters included)\n"
+         "  --extra-member NAME also put a member NAME holding \"JUNK\" in the archive (repeatable)\n"
+         "  --extra-members N   also put N small members extra-1.txt ... in the archive\n"
+         "  --bomb N            make motd.txt N blanks, which deflate to almost nothing\n";
 }
 
 int ParseServeOptions(const std::vector<std::string>& args, ServerOptions* options, std::string* error) {
@@ -113,6 +117,14 @@ int ParseServeOptions(const std::vector<std::string>& args, ServerOptions* optio
       faults.file_name = value;
     } else if (name == "--file-size") {
       faults.file_size = value;
+    } else if (name == "--credit") {
+      faults.credit = value;
+    } else if (name == "--extra-member") {
+      faults.extra_members.push_back(value);
+    } else if (name == "--extra-members") {
+      ok = ParseLong(value, 0, 1000000, &faults.extra_count);
+    } else if (name == "--bomb") {
+      ok = ParseLong(value, 0, 1L << 40, &faults.bomb);
     } else {
       *error = "unknown option: " + name;
       return -1;

@@ -23,6 +23,10 @@ struct Faults {
   std::optional<std::string> file_name;  // announce this result file name
   std::optional<std::string> file_size;  // announce this size text
   bool corrupt_zip = false;    // send a damaged archive
+  std::optional<std::string> credit;      // announce this credit text instead of the user's
+  std::vector<std::string> extra_members;  // also put members of these names, holding "JUNK", in the archive
+  long extra_count = 0;        // also put this many small members "extra-N.txt" in the archive
+  long bomb = 0;               // "motd.txt" holds this many blanks (a few kB once deflated)
 };
 
 struct ServerOptions {

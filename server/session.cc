@@ -124,7 +124,8 @@ class Session {
       return Fail("service denied");
     }
     log_("login \"" + Printable(login) + "\" accepted");
-    if (!Send("Welcome\r\nCredit:" + CreditLine(user->credit) + "\r\nStart upload")) return Fail("credit not sent");
+    const std::string credit = faults_.credit ? *faults_.credit : CreditLine(user->credit);
+    if (!Send("Welcome\r\nCredit:" + credit + "\r\nStart upload")) return Fail("credit not sent");
     return true;
   }
 
@@ -183,6 +184,12 @@ class Session {
     if (files.feed) members.push_back({"sintab.fd", std::move(*files.feed)});
     if (files.motd) members.push_back({"motd.txt", WithCrLf(*files.motd)});
     if (files.release) members.push_back({"_kvqt.exe", std::move(*files.release)});
+    if (faults_.bomb > 0) {
+      std::erase_if(members, [](const ZipMember& m) { return m.name == "motd.txt"; });
+      members.push_back({"motd.txt", std::string(static_cast<std::size_t>(faults_.bomb), ' ')});
+    }
+    for (const std::string& name : faults_.extra_members) members.push_back({name, "JUNK"});
+    for (long n = 1; n <= faults_.extra_count; ++n) members.push_back({"extra-" + std::to_string(n) + ".txt", "x"});
     report_.answers = std::move(files.answers);
     std::string error;
     if (BuildZip(members, context.now, &report_.archive, &error) != 0) return Fail("archive not built: " + error);

@@ -80,6 +80,7 @@ struct ActionInfo {
   std::FILE* taskFile = nullptr;
   bool taskFileFlag = false;
   std::time_t waitTarget = 0;
+  std::time_t waitLogged = 0;  // when the wait's status last went to the log; 0: not yet
   int countdown = 0;
 
   // Result import.

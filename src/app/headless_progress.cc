@@ -50,13 +50,24 @@ void HeadlessProgress::showStatus(std::string_view text, bool logged) {
   }
 }
 
+namespace {
+
+void ToStandardError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
 void HeadlessProgress::showError(std::string_view text) {
   errors_.emplace_back(text);
-  if (echo_) {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
-  }
+  if (echo_) ToStandardError(text);
+}
+
+void HeadlessProgress::showNotice(std::string_view text) {
+  notices_.emplace_back(text);
+  if (echo_) ToStandardError(text);
 }
 
 }  // namespace kvqt

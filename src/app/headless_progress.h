@@ -1,6 +1,6 @@
 // The progress host of batch runs without a display, and of the tests: status
 // lines go to the report log and (when echoing, the logged ones) to standard
-// output, an error to standard error. It keeps the runner's time slices and its one-second waits,
+// output, an error and the notices that explain it to standard error. It keeps the runner's time slices and its one-second waits,
 // which go through the program clock, but starts the next tick at once.
 #pragma once
 
@@ -41,6 +41,7 @@ class HeadlessProgress : public ProgressView {
   void showLine2(std::string_view text) override { line2_ = text; }
   void showLine3(std::string_view text) override { line3_ = text; }
   void showError(std::string_view text) override;
+  void showNotice(std::string_view text) override;
   bool detailsShown() const override { return details_; }
   void addDetailLine(std::string_view line) override { detailLines_.emplace_back(line); }
   void pumpMessages() override {
@@ -51,6 +52,7 @@ class HeadlessProgress : public ProgressView {
 
   const std::vector<std::string>& statusLines() const { return status_; }
   const std::vector<std::string>& errors() const { return errors_; }
+  const std::vector<std::string>& notices() const { return notices_; }
   const std::vector<std::string>& detailLines() const { return detailLines_; }
   const std::string& line2() const { return line2_; }
   const std::string& line3() const { return line3_; }
@@ -66,6 +68,7 @@ class HeadlessProgress : public ProgressView {
   std::function<void(HeadlessProgress&)> idle_;
   std::vector<std::string> status_;
   std::vector<std::string> errors_;
+  std::vector<std::string> notices_;
   std::vector<std::string> detailLines_;
   std::string line2_;
   std::string line3_;

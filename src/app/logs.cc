@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/compose.h"
+#include "app/showable_text.h"
 #include "platform/text_file.h"
 
 namespace kvqt {
@@ -28,13 +29,17 @@ std::string Logs::DebugPath() { return g_directory + kDebugLogName; }
 
 void Logs::DeleteReport() { std::remove(ReportPath().c_str()); }
 
-void Logs::Report(std::string_view line) { platform::AppendLine(ReportPath(), WithoutLineEnd(line)); }
+// Lines may carry texts from outside (the server's, names on disk): no control
+// character reaches the log.
+void Logs::Report(std::string_view line) { platform::AppendLine(ReportPath(), ShowableText(WithoutLineEnd(line))); }
 
 void Logs::Debug(std::string_view line) {
   if (DebugMode()) DebugAlways(line);
 }
 
-void Logs::DebugAlways(std::string_view line) { platform::AppendLine(DebugPath(), WithoutLineEnd(line)); }
+void Logs::DebugAlways(std::string_view line) {
+  platform::AppendLine(DebugPath(), ShowableText(WithoutLineEnd(line)));
+}
 
 void debug(std::string_view text) { Logs::Debug(text); }
 void debug2(std::string_view text, std::string_view text2) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/compose.h"
+#include "app/showable_text.h"
 
 namespace kvqt {
 namespace {
@@ -29,7 +30,9 @@ const char* errorCaption(int language) {
   }
 }
 
-void message(std::string_view text) { userMessages().show(std::string(text), kMessageCaption, MessageButton::Ok); }
+// Messages often carry texts from outside (names, symbols, server texts): no
+// control character reaches the window or the terminal.
+void message(std::string_view text) { userMessages().show(ShowableText(text), kMessageCaption, MessageButton::Ok); }
 void message2(std::string_view text, std::string_view text2) { message(compose2(text, text2)); }
 void message3(std::string_view text, std::string_view text2, std::string_view text3) {
   message(compose3(text, text2, text3));
@@ -46,10 +49,10 @@ void messageFormat(const char* format, ...) {
 }
 
 void errorMessage(std::string_view text, int language) {
-  userMessages().show(std::string(text), errorCaption(language), MessageButton::Cancel);
+  userMessages().show(ShowableText(text), errorCaption(language), MessageButton::Cancel);
 }
 
-bool question(std::string_view text) { return userMessages().ask(std::string(text)); }
+bool question(std::string_view text) { return userMessages().ask(ShowableText(text)); }
 
 void HeadlessMessages::show(const std::string& text, const std::string& caption, MessageButton) {
   shown_.push_back({caption, text});

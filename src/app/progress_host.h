@@ -22,6 +22,10 @@ class ProgressHost {
   virtual void line3(std::string_view text) = 0;
   // Shows the error (logged), replaces Cancel by OK and makes a hidden window visible.
   virtual void error(std::string_view text) = 0;
+  // A message shown as the status (logged) that tells why the error that
+  // follows happened; batch runs also write it to standard error, so that the
+  // cause reaches whoever reads that.
+  virtual void notice(std::string_view text) { status(text, true); }
   // Set once the user pressed Cancel.
   virtual bool cancelled() const = 0;
   // One received character for the details list (and the debug dump).

@@ -4,6 +4,7 @@
 
 #include "app/action_info.h"
 #include "app/logs.h"
+#include "app/showable_text.h"
 
 namespace kvqt {
 namespace {
@@ -64,9 +65,17 @@ TickOutcome StepRunner::tick() {
   }
 }
 
+// Status texts carry what the server sent (the credit, names): the window and
+// the terminal see them without control characters.
 void StepRunner::status(std::string_view text, bool log) {
-  view_.showStatus(text, log);
-  if (log) Logs::Report(text);
+  const std::string shown = ShowableText(text);
+  view_.showStatus(shown, log);
+  if (log) Logs::Report(shown);
+}
+
+void StepRunner::notice(std::string_view text) {
+  status(text, true);
+  view_.showNotice(ShowableText(text));
 }
 
 void StepRunner::line2(std::string_view text) { view_.showLine2(text); }
@@ -74,7 +83,7 @@ void StepRunner::line3(std::string_view text) { view_.showLine3(text); }
 
 void StepRunner::error(std::string_view text) {
   status(text, true);
-  view_.showError(text);
+  view_.showError(ShowableText(text));
 }
 
 void StepRunner::terminalOutput(char c) {

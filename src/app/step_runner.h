@@ -47,6 +47,9 @@ class ProgressView {
   // After the error text was shown as the status: Cancel gives way to OK, and
   // a hidden window becomes visible.
   virtual void showError(std::string_view text) = 0;
+  // A message shown in the status line that explains a failure to come
+  // (logged already): a batch run also writes it to standard error.
+  virtual void showNotice(std::string_view /*text*/) {}
   virtual bool detailsShown() const { return false; }
   virtual void addDetailLine(std::string_view /*line*/) {}
   virtual void pumpMessages() {}
@@ -94,6 +97,7 @@ class StepRunner : public ProgressHost {
   void line2(std::string_view text) override;
   void line3(std::string_view text) override;
   void error(std::string_view text) override;
+  void notice(std::string_view text) override;
   bool cancelled() const override { return cancelled_; }
   void terminalOutput(char c) override;
   void pumpMessages() override;

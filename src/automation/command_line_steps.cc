@@ -7,6 +7,7 @@
 #include "app/action_info.h"
 #include "app/compose.h"
 #include "app/model/directory.h"
+#include "app/output_file_name.h"
 #include "app/model/formats.h"
 #include "app/personal_profile.h"
 #include "automation/command_line_actions.h"
@@ -46,6 +47,10 @@ int StartDownload(StepRunner& runner, ActionInfo& action, const std::string& def
                   const std::string& outputFile) {
   if (outputFormat == nullptr) {
     runner.error(kUnknownFormat);
+    return kStepErrorShown;
+  }
+  if (!OutputFileNameAllowed(outputFile)) {
+    runner.errorText(kOutputNameNotAllowed, outputFile);
     return kStepErrorShown;
   }
   if (!SetFileNames(runner, action, definitionFile, outputFile)) return kStepErrorShown;
@@ -102,6 +107,10 @@ int StartQuery(StepRunner& runner, ActionInfo& action, const CommandLine& line) 
   }
   Format* format = FindFormatArgument(action.formats, line.argument(2));
   if (n >= 6) {
+    if (!OutputFileNameAllowed(line.argument(6))) {
+      runner.errorText(kOutputNameNotAllowed, line.argument(6));
+      return kStepErrorShown;
+    }
     return InstallQuery(runner, action, format, DirectoryByPath(format, line.argument(3)),
                         FindFormatArgument(action.formats, line.argument(5)), line.argument(4), line.argument(6));
   }
@@ -133,6 +142,11 @@ int StartDataFileImport(StepRunner& runner, ActionInfo& action, const CommandLin
     return kStepErrorShown;
   }
   Directory* directory = format->currentDirectory();
+  if (n == 3 && directory == nullptr) {
+    // Nothing would be imported, and the run would end as if it had been.
+    runner.errorText("No directory selected for format", line.argument(3));
+    return kStepErrorShown;
+  }
   if (n == 4) {
     directory = format->directoryByName(line.argument(4));
     if (directory == nullptr) {

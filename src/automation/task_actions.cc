@@ -8,6 +8,7 @@
 #include "app/model/format.h"
 #include "app/model/formats.h"
 #include "app/model/list.h"
+#include "app/output_file_name.h"
 #include "automation/task_dispatch.h"
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"
@@ -151,6 +152,7 @@ int FileDownload(StepRunner& runner, ActionInfo& action, const TaskArguments& ar
   std::string outputFile;
   if (!args.string(9, outputFile)) return StopTask(runner, action, kOutputFileExpected);
   if (!FitsFileName(outputFile)) return StopTask(runner, action, kFileNameTooLong, outputFile);
+  if (!OutputFileNameAllowed(outputFile)) return StopTask(runner, action, kOutputNameNotAllowed, outputFile);
   int infoType = 0;
   if (!args.number(10, infoType)) return StopTask(runner, action, kInfoTypeExpected);
 
@@ -205,13 +207,19 @@ int Convert(StepRunner& runner, ActionInfo& action, const TaskArguments& args) {
   int flags = 0;
   if (!args.number(5, flags)) return StopTask(runner, action, kConvertFlagExpected);
   action.convertFlags = flags;
-  runner.setStep(convertAllStep, action.sourceDirectory->count());
+  int count = 0;
+  if (int rc = CountDataFiles(runner, action, *action.sourceDirectory, &count); rc != kStepGoOn) return rc;
+  runner.setStep(convertAllStep, count);
   return kStepGoOn;
 }
 
 int Append(StepRunner& runner, ActionInfo& action, const TaskArguments& args) {
   if (int rc = SourceAndDestination(runner, action, args); rc != kStepGoOn) return rc;
-  runner.setStep(appendAllStep, action.destinationDirectory->count());
+  // Appended from the source's data files into the destination's.
+  int count = 0;
+  if (int rc = CountDataFiles(runner, action, *action.sourceDirectory, &count); rc != kStepGoOn) return rc;
+  if (int rc = CountDataFiles(runner, action, *action.destinationDirectory, &count); rc != kStepGoOn) return rc;
+  runner.setStep(appendAllStep, count);
   return kStepGoOn;
 }
 

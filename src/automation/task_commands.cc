@@ -154,13 +154,16 @@ int ConvertOrAppend(StepRunner& runner, ActionInfo& action, const Words& w, Tran
   action.destinationFormat = destination;
   action.sourceDirectory = sourceDirectory;
   action.destinationDirectory = destinationDirectory;
+  int count = 0;
+  if (int rc = CountDataFiles(runner, action, *sourceDirectory, &count); rc != kStepGoOn) return rc;
   if (transfer == Transfer::Append) {
-    runner.setStep(appendAllStep, destinationDirectory->count());
+    if (int rc = CountDataFiles(runner, action, *destinationDirectory, &count); rc != kStepGoOn) return rc;
+    runner.setStep(appendAllStep, count);
     return kStepGoOn;
   }
   action.convertFlags = transfer == Transfer::ConvertOverwrite ? kConvertOverwrite : kConvertSkipExisting;
   action.startDate = Date();
-  runner.setStep(convertAllStep, sourceDirectory->count());
+  runner.setStep(convertAllStep, count);
   return kStepGoOn;
 }
 

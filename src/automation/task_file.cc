@@ -4,6 +4,7 @@
 
 #include "app/action_info.h"
 #include "app/compose.h"
+#include "app/model/directory.h"
 #include "app/model/formats.h"
 #include "automation/task_dispatch.h"
 #include "automation/task_line_parse.h"
@@ -36,6 +37,12 @@ int StopTask(StepRunner& runner, ActionInfo& action, std::string_view message) {
 
 int StopTask(StepRunner& runner, ActionInfo& action, std::string_view message, std::string_view text) {
   return StopTask(runner, action, compose2(message, text));
+}
+
+int CountDataFiles(StepRunner& runner, ActionInfo& action, Directory& directory, int* count) {
+  if (directory.refresh() < 0) return StopTask(runner, action, kNoMasterAccess, directory.name());
+  *count = directory.size();
+  return kStepGoOn;
 }
 
 Format* FindFormatWord(const Formats* formats, std::string_view word) {

@@ -74,6 +74,7 @@ void ParseCommand(std::string_view line, ParsedTaskLine& parsed) {
 bool ReadTaskLine(std::FILE* file, std::string& line) {
   line.clear();
   if (file == nullptr) return false;
+  const bool first = std::ftell(file) == 0;
   int c = std::getc(file);
   if (c == EOF) return false;
   bool cut = false;
@@ -86,6 +87,9 @@ bool ReadTaskLine(std::FILE* file, std::string& line) {
   }
   // The line end of a file written with CR LF.
   if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+  // The byte-order mark an editor may put at the start of a UTF-8 file is no
+  // part of the first line.
+  if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
   return true;
 }
 

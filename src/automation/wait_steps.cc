@@ -21,6 +21,7 @@ bool ParseWaitTime(std::string_view text, int& hour, int& minute) {
 }
 
 void SetWaitTarget(ActionInfo& action, int hour, int minute) {
+  action.waitLogged = 0;
   const std::time_t now = platform::Now();
   const platform::LocalDateTime local = platform::ToLocal(now);
   if (local.hour == hour && local.minute == minute) {
@@ -43,10 +44,16 @@ int waitStep(StepRunner& runner, ActionInfo& action, int& counter) {
   const std::time_t now = platform::Now();
   const platform::LocalDateTime local = platform::ToLocal(now);
   const platform::LocalDateTime target = platform::ToLocal(action.waitTarget);
+  const bool done = (local.hour == target.hour && local.minute == target.minute) || now >= action.waitTarget;
+  // Shown every second, but logged (and so written by a run without a
+  // window) only when the wait starts, ends, and at most once a minute: a
+  // wait of a day would otherwise fill a cron mail with 80,000 lines.
+  const bool log = done || action.waitLogged == 0 || now - action.waitLogged >= 60;
+  if (log) action.waitLogged = now;
   runner.status(composeFormat("Wait until:\t%.2ld:%.2ld\nTime:\t%.2d:%.2d", static_cast<long>(target.hour),
                               static_cast<long>(target.minute), local.hour, local.minute),
-                true);
-  if ((local.hour == target.hour && local.minute == target.minute) || now >= action.waitTarget) {
+                log);
+  if (done) {
     ++counter;
     return kStepFinished;
   }

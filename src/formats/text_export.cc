@@ -60,7 +60,10 @@ std::string TextFormatLine(int formatId, const Format* format, const std::vector
   TextLineLayout layout = TextLineLayoutFor(formatId, format);
   std::string out;
   if (fields.size() != 4 && fields.size() != 7) {
-    AppendFields(fields, 0, layout.fsep, layout.frsep, out);
+    // The decimal comma belongs to the values: the symbol ("X.Y&Z") stays as it came.
+    out += fields[0];
+    out += fields.size() > 1 ? std::string(1, layout.fsep) : std::string(kLineEnd);
+    AppendFields(fields, 1, layout.fsep, layout.frsep, out);
     return out;
   }
   out += fields[0];

@@ -9,6 +9,7 @@
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "maintenance/datafile_lookup.h"
+#include "maintenance/new_instrument.h"
 #include "maintenance/record_copy.h"
 #include "maintenance/same_directory.h"
 
@@ -51,6 +52,15 @@ int convertDatafile(int sourceFormatId, int destinationFormatId, Date startDate,
   DatafileEntry source;
   if (LookupEntry(datafile->symbol(), source, sourceFormatId, *sourceDirectory) != 0) {
     message2(kSymbolNotInSourceText, datafile->symbol());
+    return 0;
+  }
+  // Where the format names its files after the symbol, a symbol that cannot
+  // name one (a slash, as in "BRK/B") would leave an entry without a data
+  // file and stop every later run there: it is refused before the
+  // destination is touched, and the run goes on.
+  if (!SymbolNamesDataFile(source.symbol, destinationFormatId, destinationPath) &&
+      SymbolNamesDataFile("A", destinationFormatId, destinationPath)) {
+    message2(kErrorCreatingDestinationText, source.symbol);
     return 0;
   }
   DatafileEntry destination;

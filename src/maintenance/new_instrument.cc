@@ -9,10 +9,8 @@
 #include "platform/path.h"
 
 namespace kvqt {
-namespace {
 
-// Whether the symbol can name the data file, before anything is written.
-bool NamesDataFile(const std::string& symbol, int formatId, const std::string& path) {
+bool SymbolNamesDataFile(const std::string& symbol, int formatId, const std::string& path) {
   DatafileEntry probe = DefaultEntryTemplate();
   SetEntrySymbol(probe, symbol);
   if (probe.symbol.empty()) return false;
@@ -20,8 +18,6 @@ bool NamesDataFile(const std::string& symbol, int formatId, const std::string& p
   std::string name;
   return BuildFileName(probe, name, formatId, path) == 0;
 }
-
-}  // namespace
 
 char NewInstrumentPeriod(const Format& format) { return format.intraday() ? 'I' : 'D'; }
 
@@ -33,7 +29,7 @@ int CreateInstrument(const NewInstrument& instrument, const Format& format, Dire
   if (added) *added = nullptr;
   const int formatId = format.formatId();
   const std::string path = platform::EnsureTrailingSeparator(directory.name());
-  if (!NamesDataFile(instrument.symbol, formatId, path)) return kInstrumentBadSymbol;
+  if (!SymbolNamesDataFile(instrument.symbol, formatId, path)) return kInstrumentBadSymbol;
   const char period = NewInstrumentPeriod(format);
   DatafileEntry entry = DefaultEntryTemplate();
   entry.firstDate = instrument.firstDate;

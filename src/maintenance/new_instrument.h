@@ -39,6 +39,10 @@ char NewInstrumentPeriod(const Format& format);
 // by hand, `start` itself.
 Date NewInstrumentLastDate(const Format& format, Date start, bool typedByHand);
 
+// Whether the symbol can name a data file of the format in the directory
+// (ending in a separator), before anything is written.
+bool SymbolNamesDataFile(const std::string& symbol, int formatId, const std::string& path);
+
 // kInstrumentAdded: the entry and its data file were made and a Datafile
 // joined `directory` (returned through `added`); kInstrumentExists: the
 // master holds the symbol already and nothing changed; kInstrumentFailed: the

@@ -30,9 +30,10 @@ bool TickerFileReader::next(std::string& line) {
     if (c == '\0') ended = true;
     if (!ended && line.size() < kTickerLineLength + 1) line.push_back(static_cast<char>(c));
   }
-  // The CR of a CR LF pair may sit just beyond the 120 characters.
-  while (!line.empty() && line.back() == '\r') line.pop_back();
+  // Cut first: a CR at the 120th character ends the line as cut, and the CR
+  // of a CR LF pair may sit just beyond the 120 characters.
   if (line.size() > kTickerLineLength) line.resize(kTickerLineLength);
+  while (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
 }
 

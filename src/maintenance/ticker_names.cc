@@ -114,8 +114,11 @@ int AddInstruments(const std::string& fileName, Date startDate, Format& format, 
     instrument.lastDate = NewInstrumentLastDate(format, start, false);
     instrument.interval = interval;
     // The driver has shown why the directory took no entry; the next lines
-    // would fare no better. A symbol that names no file is the line's own fault.
-    if (CreateInstrument(instrument, format, directory) == kInstrumentFailed) return -1;
+    // would fare no better. A symbol that names no file is the line's own
+    // fault: said, as adding an instrument by hand says it, and skipped.
+    const int rc = CreateInstrument(instrument, format, directory);
+    if (rc == kInstrumentFailed) return -1;
+    if (rc == kInstrumentBadSymbol) message2("Cannot add datafile", instrument.symbol);
   }
   return 0;
 }

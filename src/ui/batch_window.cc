@@ -1,6 +1,7 @@
 #include "ui/batch_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QVBoxLayout>
 
 #include "app/application.h"
@@ -10,7 +11,9 @@
 
 namespace kvqt::ui {
 
-BatchWindow::BatchWindow(StepFunction firstStep, ActionInfo& action) {
+BatchWindow::BatchWindow(StepFunction firstStep, ActionInfo& action)
+    : quitOnLastWindowClosed_(QGuiApplication::quitOnLastWindowClosed()) {
+  QGuiApplication::setQuitOnLastWindowClosed(false);
   setObjectName("BatchWindow");
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowIcon(ProgramIcon());
@@ -31,6 +34,8 @@ BatchWindow::BatchWindow(StepFunction firstStep, ActionInfo& action) {
     emit runEnded(exitCode_);
   });
 }
+
+BatchWindow::~BatchWindow() { QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindowClosed_); }
 
 void BatchWindow::start(bool hidden) {
   if (hidden) {

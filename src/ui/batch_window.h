@@ -15,7 +15,11 @@ class BatchWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // While a batch window exists the program ends when its run ends, never
+  // because the last visible window closed: a hidden run's only windows are
+  // its message boxes.
   BatchWindow(StepFunction firstStep, ActionInfo& action);
+  ~BatchWindow() override;
 
   ProgressDialog* dialog() const { return dialog_; }
 
@@ -38,6 +42,7 @@ class BatchWindow : public QWidget {
   ProgressDialog* dialog_;
   int exitCode_ = 1;
   bool ended_ = false;
+  bool quitOnLastWindowClosed_;
 };
 
 }  // namespace kvqt::ui

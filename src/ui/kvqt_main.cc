@@ -20,6 +20,7 @@
 #include "platform/instance_endpoint.h"
 #include "platform/absolute_path.h"
 #include "platform/program_dir.h"
+#include "platform/stop_signals.h"
 #include "ui/batch_window.h"
 #include "ui/dialog_commands.h"
 #include "ui/first_run_wizard.h"
@@ -47,12 +48,16 @@ int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) 
   }
   HeadlessMessages messages(/*to_stderr=*/true);
   UserMessages* previous = setUserMessages(&messages);
-  const int code = RunHeadlessBatch(application, CommandLineStep, [&endpoint](HeadlessProgress& host) {
+  platform::CatchStopSignals();
+  int code = RunHeadlessBatch(application, CommandLineStep, [&endpoint](HeadlessProgress& host) {
     DrainRequests(endpoint, [&host](const std::string& request) {
       if (request == platform::kQuitRequest) host.cancel();
     });
+    // Interrupted or told to stop: Cancel, so the exit save still runs.
+    if (platform::PendingStopSignal() != 0) host.cancel();
   });
   application.save();
+  if (const int signal = platform::PendingStopSignal(); signal != 0) code = platform::StopSignalExitCode(signal);
   setUserMessages(previous);
   return code;
 }
@@ -116,6 +121,16 @@ int RunKvqt(int argc, char** argv) {
     batch = std::make_unique<BatchWindow>(CommandLineStep, application.action());
     QObject::connect(batch.get(), &BatchWindow::runEnded, &qt, [](int code) { QCoreApplication::exit(code); });
   }
+
+  std::unique_ptr<QSocketNotifier> stopSignal;
+  if (batch) {
+    platform::CatchStopSignals();
+    stopSignal = std::make_unique<QSocketNotifier>(platform::StopSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(stopSignal.get(), &QSocketNotifier::activated, [&] {
+      stopSignal->setEnabled(false);
+      batch->quitRequested();
+    });
+  }
   if (application.tooManyFormats()) message(kTooManyFormatsMessage);
 
   std::unique_ptr<QSocketNotifier> notifier;
@@ -143,10 +158,13 @@ int RunKvqt(int argc, char** argv) {
     code = qt.exec();
     code = batch->exitCode();
   }
+  stopSignal.reset();
   notifier.reset();
   main.reset();
   batch.reset();
   application.save();
+  // Caught only in a batch run.
+  if (const int signal = platform::PendingStopSignal(); signal != 0) code = platform::StopSignalExitCode(signal);
   // Only now is the window "gone" for the release installer: the data are saved.
   endpoint.close();
   setUserMessages(previous);

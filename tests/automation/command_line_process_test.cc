@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,15 @@ class CommandLineProcessTest : public ::testing::Test {
   }
 
   Outcome Start(const std::vector<std::string>& args) {
+    std::unique_ptr<ChildProcess> child = Launch(args);
+    Outcome run;
+    run.code = child->wait(20s);
+    run.err = logs_.read("stderr");
+    return run;
+  }
+
+  // Started, not waited for.
+  std::unique_ptr<ChildProcess> Launch(const std::vector<std::string>& args) {
     ChildProcess::Options options;
     // Relative file arguments are taken from here, where the program starts.
     options.workingDirectory = home_.path();
@@ -92,11 +102,7 @@ class CommandLineProcessTest : public ::testing::Test {
     options.stderrFile = logs_.file("stderr");
     std::vector<std::string> argv{KVQT_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
-    ChildProcess child(argv, options);
-    Outcome run;
-    run.code = child.wait(20s);
-    run.err = logs_.read("stderr");
-    return run;
+    return std::make_unique<ChildProcess>(argv, options);
   }
 
   void Settings(const std::string& lines) {
@@ -277,6 +283,32 @@ TEST_F(CommandLineProcessTest, DefinitionFileStartsADownloadWithThatRequest) {
   run = Start({"-definitionfile"});
   EXPECT_EQ(run.code, 1);
   EXPECT_EQ(run.err, "Unknown format\n");
+}
+
+TEST_F(CommandLineProcessTest, InterruptAndTerminateCancelTheRunAndStillSave) {
+  const struct {
+    int signal;
+    int code;
+    std::string directory;  // made current by the task before its wait
+  } cases[] = {{SIGINT, 130, other_.path()}, {SIGTERM, 143, charts_.path()}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.signal);
+    home_.write("Tasks/Long.TSK", "CD 4 " + c.directory + "\r\nSLEEP 120\r\n=Execute(\"touch ran-on\")\r\n");
+    // The last run's report must not pass for this one's.
+    std::remove(home_.file("kvqt.rpt").c_str());
+    std::unique_ptr<ChildProcess> child = Launch({"-nowindow", "Tasks/Long.TSK"});
+    ASSERT_TRUE(testing::WaitUntil([&] { return home_.read("kvqt.rpt").find("Countdown") != std::string::npos; },
+                                   20s));
+    ASSERT_EQ(::kill(child->pid(), c.signal), 0);
+    EXPECT_EQ(child->wait(20s), c.code);
+    EXPECT_FALSE(home_.exists("ran-on"));
+    // The exit save ran: the task's CD is in the data file.
+    UserInfo user;
+    Formats formats;
+    ASSERT_EQ(ReadProgramDataFile(home_.file("kvqt.dat"), {}, user, formats), 0);
+    ASSERT_NE(formats.findById(kMetaStock)->currentDirectory(), nullptr);
+    EXPECT_EQ(formats.findById(kMetaStock)->currentDirectory()->name(), c.directory);
+  }
 }
 
 }  // namespace

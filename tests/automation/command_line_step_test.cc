@@ -127,6 +127,13 @@ TEST_F(CommandLineStepTest, OptionsThatCannotStartShowTheirErrorAndChangeNothing
       {{"-datafile", "Missing.DAT", "MS"}, "File not found: Missing.DAT"},
       {{"-datafile", "Result.DAT", "Zz"}, "Invalid format: Zz"},
       {{"-datafile", "Result.DAT", "MS", "/no/such/"}, "Invalid directory: /no/such/"},
+      // Nothing to import into: no success either.
+      {{"-datafile", "Result.DAT", "ASC"}, "No directory selected for format ASC"},
+      // Output files that would destroy the result or the program's own files.
+      {{"-definitionfile", "Def.TXT", "ASC", "sksdat.dat"}, "Output filename not allowed: sksdat.dat"},
+      {{"-definitionfile", "Def.TXT", "ASC", "Out/KVQT.DAT"}, "Output filename not allowed: Out/KVQT.DAT"},
+      {{"-definitionfile", "Def.TXT", "ASC", "kvqt.prs"}, "Output filename not allowed: kvqt.prs"},
+      {{"-query", "MS", charts_.path(), "Def.TXT", "ASC", "Query.dat"}, "Output filename not allowed: Query.dat"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + std::to_string(c.args.size()));

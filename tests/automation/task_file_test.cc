@@ -14,6 +14,7 @@
 #include "app/action_info.h"
 #include "app/headless_progress.h"
 #include "app/logs.h"
+#include "app/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/formats.h"
@@ -179,6 +180,15 @@ TEST_F(TaskFileTest, EveryErrorThatStopsTheTask) {
        "File name too long: " + std::string(80, 'o')},
       {"=FileDownload(0, 7, 1, 0, 0, 0, \"MS\", \"" + std::string(256, 'q') + "\", \"ASC\", \"out.txt\", 0)",
        "File name too long: " + std::string(80, 'q')},
+      // The output would destroy the result, or the exit save the output.
+      {"=FileDownload(0, 3, 1, 0, 0, 0, \"MS\", " + d + ", \"ASC\", \"sksdat.dat\", 0)",
+       "Output filename not allowed: sksdat.dat"},
+      {"=FileDownload(0, 3, 1, 0, 0, 0, \"MS\", " + d + ", \"ASC\", \"KVQT.DAT\", 0)",
+       "Output filename not allowed: KVQT.DAT"},
+      {"=FileDownload(0, 3, 1, 0, 0, 0, \"MS\", " + d + ", \"ASC\", \"kvqt.prs\", 0)",
+       "Output filename not allowed: kvqt.prs"},
+      {"=FileDownload(0, 7, 1, 0, 0, 0, \"MS\", \"in.dat\", \"ASC\", \"/tmp/out/query.dat\", 0)",
+       "Output filename not allowed: /tmp/out/query.dat"},
       {"=Convert(MS)", "syntax error in task file: string value expected for format"},
       {"=Convert(\"XX\", " + d + ", \"ASC\", " + a + ", 0, 0)", "unknown format XX"},
       {"=Convert(\"MS\", /d/, \"ASC\", " + a + ", 0, 0)",
@@ -196,6 +206,12 @@ TEST_F(TaskFileTest, EveryErrorThatStopsTheTask) {
       {"=Append(\"MS\", " + d + ", \"ASC\")", "syntax error in task file: string value expected for directory"},
       {"=Append(\"MS\", " + d + ")", "syntax error in task file: string value expected for format"},
       {"=Append(\"MS\", " + d + ", \"ASC\", \"\")", "unknown directory "},
+      // A master that cannot be read (here: none at all, as on a share not
+      // mounted) is no directory of nothing to do.
+      {"=Convert(\"MS\", \"" + weekly + "\", \"ASC\", " + a + ", 0, 0)",
+       "Can't access Masterfile of directory " + weekly.substr(0, 80)},
+      {"=Append(\"MS\", \"" + weekly + "\", \"ASC\", " + a + ")",
+       "Can't access Masterfile of directory " + weekly.substr(0, 80)},
       {"CD", "CD: Format expected"},
       {"cd 4", "CD: directory expected"},
       {"CD ms " + daily, "CD: unknown format ms"},
@@ -384,6 +400,25 @@ TEST_F(TaskFileTest, ConvertAndAppendCountTheDirectoryAfterItsRefresh) {
       EXPECT_EQ(action.convertFlags, c.flags);
       EXPECT_EQ(action.startDate.value(), c.start);
     }
+  }
+}
+
+TEST_F(TaskFileTest, ConvertAndAppendFromAMasterThatCannotBeReadFailTheRun) {
+  // Damaged: a MASTER file too short to hold its header.
+  dir.write("Weekly/MASTER", "\x05");
+  for (const std::string& lines : {std::string("CD 4 ") + weekly + "\r\nCF MS ASC\r\nSLEEP 1\r\n",
+                                   std::string("CD 4 ") + weekly + "\r\nUL MS ASC\r\nSLEEP 1\r\n",
+                                   "=Convert(\"MS\", \"" + weekly + "\", \"ASC\", \"" + ascii + "\", 0, 0)\r\n"}) {
+    SCOPED_TRACE(lines);
+    HeadlessProgress host;
+    ScopedMessages messages;
+    Load(lines);
+    EXPECT_EQ(host.run(interpretTaskFile, action, 1), kStepErrorShown);
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors().back(), "Can't access Masterfile of directory " + weekly.substr(0, 80));
+    EXPECT_EQ(std::find(host.statusLines().begin(), host.statusLines().end(), "Task file finished"),
+              host.statusLines().end());
+    EXPECT_EQ(host.waits(), 0);  // the SLEEP never ran
   }
 }
 

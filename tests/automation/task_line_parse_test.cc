@@ -164,6 +164,14 @@ TEST_F(ReadTaskLineTest, LineEndsAndTheLastLineWithoutOne) {
   EXPECT_EQ(line, "");
 }
 
+TEST_F(ReadTaskLineTest, AByteOrderMarkAtTheStartIsSkipped) {
+  EXPECT_EQ(Join(ReadAll("\xEF\xBB\xBFSLEEP 1\r\nSLEEP 2\r\n")), "[SLEEP 1][SLEEP 2]");
+  EXPECT_EQ(Join(ReadAll("\xEF\xBB\xBF")), "[]");
+  // Only at the start of the file.
+  EXPECT_EQ(Join(ReadAll("SLEEP 1\r\n\xEF\xBB\xBFSLEEP 2\r\n")), "[SLEEP 1][\xEF\xBB\xBFSLEEP 2]");
+  EXPECT_EQ(ParseTaskLine(ReadAll("\xEF\xBB\xBF=Execute(\"true\")\r\n").front()).form, TaskLineForm::Action);
+}
+
 TEST_F(ReadTaskLineTest, ALongLineIsCutAndItsRestSkipped) {
   const std::string exact(511, 'a');
   const std::string longer = "CD 4 " + std::string(600, 'b');

@@ -71,6 +71,26 @@ TEST_F(WaitStepTest, ALaterMinuteTodayIsWaitedFor) {
   EXPECT_EQ(view.statusLines().back(), "Wait until:\t10:05\nTime:\t10:05");
 }
 
+TEST_F(WaitStepTest, ALongWaitIsLoggedWhenItStartsAndThenOnceAMinute) {
+  SetWaitTarget(action, 10, 5);  // 23.5 minutes from 09:41:30
+  int calls = 0;
+  while (Call(waitStep) == kStepWait) {
+    clock.clock().Advance(1);
+    ASSERT_LT(++calls, 2000);
+  }
+  EXPECT_EQ(calls, 23 * 60 + 30);
+  // Every second shows the time...
+  EXPECT_EQ(view.statusLines().size(), static_cast<std::size_t>(calls + 1));
+  // ...but only the start, one line a minute and the end are written.
+  const std::string report = dir.read("kvqt.rpt");
+  std::size_t logged = 0;
+  for (std::size_t at = report.find("Wait until"); at != std::string::npos; at = report.find("Wait until", at + 1))
+    ++logged;
+  EXPECT_EQ(logged, 1u + 23u + 1u);
+  EXPECT_NE(report.find("Wait until:\t10:05\nTime:\t09:41"), std::string::npos) << report.substr(0, 200);
+  EXPECT_NE(report.find("Time:\t10:05"), std::string::npos);
+}
+
 TEST_F(WaitStepTest, AMinuteJustPassedWaitsUntilTheNextDay) {
   SetWaitTarget(action, 9, 40);
   EXPECT_EQ(Call(waitStep), kStepWait);

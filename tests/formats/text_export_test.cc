@@ -34,6 +34,12 @@ TEST(TextExport, WritesDownloadedFieldsPerFormat) {
       // Any other number of fields is written as it came.
       {5, {"ABC", "010303", "1.5"}, "ABC,010303,1.5\r\n"},
       {10, {"ABC", "010303", "1.5"}, "ABC\t010303\t1,5\r\n"},
+      // The decimal comma is for the values, never the symbol.
+      {10, {"X.Y&Z", "010303", "1.5"}, "X.Y&Z\t010303\t1,5\r\n"},
+      {10, {"X.Y&Z", "010303", "0930", "1.5", "100"}, "X.Y&Z\t010303\t0930\t1,5\t100\r\n"},
+      {10, {"X.Y&Z", "010303", "12.5", "13", "12", "12.75", "1500"}, "X.Y&Z\t03-03-01\t12,5\t13\t12\t12,75\t1500\r\n"},
+      {10, {"X.Y&Z", "010303", "0930", "12.5"}, "X.Y&Z\t03-03-01\t 09:30\t12,5\r\n"},
+      {10, {"X.Y"}, "X.Y\r\n"},
       {18, day, "ABC,010303,12.5,13,12,12.75,1500\r\n"},
       {18, tick, "ABC,010303,0930,12.5\r\n"},
       {19, day, "ABC,ABC,03/03/2001,13,12,12.75,1500,12.5\r\n"},

@@ -24,6 +24,8 @@ void ReadAsLines(std::string_view text) {
   if (kvqt::ParseTransferSize(text, &size)) Check(size > 0 && size <= kvqt::kMaxTransferSize);
   if (kvqt::IsPlainFileName(text)) {
     Check(text.find('/') == std::string_view::npos && text != "..");
+    Check(text.front() != '-');
+    for (char c : text) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
   }
   kvqt::ServerDestination destination = kvqt::ParseDestination(text);
   Check(destination.port >= 0 && destination.port <= 65536);
@@ -50,8 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(outside == 2);
   if (result != kvqt::kExtractOk) Check(std::filesystem::is_empty(work));
+  // Only the session's own members, never anything else of the directory.
   for (const auto& entry : std::filesystem::directory_iterator(work)) {
     Check(entry.is_regular_file());
+    bool wanted = false;
+    for (const std::string& name : kvqt::SessionMembers()) wanted = wanted || entry.path().filename() == name;
+    Check(wanted);
   }
   return 0;
 }

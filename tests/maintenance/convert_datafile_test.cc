@@ -161,6 +161,23 @@ TEST_F(ConvertTest, ASymbolTheSourceMasterLacksIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(ReadRecords(dst.path(), 4, "AAA").size(), 5u);
 }
 
+TEST_F(ConvertTest, ASymbolThatCannotNameADestinationFileIsRefusedAndTheRunGoesOn) {
+  TempDir src, dst;
+  // MetaStock numbers its files; the ASCII layout names them after the symbol.
+  WriteSymbol(src.path(), 4, "AB/C", TradingDays(Date(2004, 2, 2), 5), "Aaa");
+  WriteSymbol(src.path(), 4, "ZZZ", TradingDays(Date(2004, 2, 2), 4), "Zzz");
+  Run run = Model(4, src.path(), 5, dst.path());
+  for (int pass = 0; pass < 2; ++pass) {  // a rerun fares no worse
+    SCOPED_TRACE(pass);
+    messages->clear();
+    ASSERT_EQ(kStepFinished, ConvertAll(run));
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Error creating destination datafile AB/C"});
+    EXPECT_EQ(ReadRecords(dst.path(), 5, "ZZZ").size(), 4u);
+    DatafileEntry entry;
+    EXPECT_NE(FindEntry("AB/C", entry, 5, dst.path()), 0);  // no entry without a data file
+  }
+}
+
 TEST_F(ConvertTest, AnUnreadableSourceStopsTheRunBeforeTheDestinationIsEmptied) {
   TempDir src, dst;
   WriteSymbol(src.path(), 5, "AAA", TradingDays(Date(2004, 2, 2), 5));

@@ -41,6 +41,9 @@ TEST(TickerFileReaderTest, LongLinesAreCutAndTheirRestSkipped) {
   EXPECT_EQ((std::vector<std::string>{line120, "next"}), Lines(line120 + "\r\nnext\r\n"));
   EXPECT_EQ((std::vector<std::string>{longLine.substr(0, 120), "next"}), Lines(longLine + "\r\nnext\n"));
   EXPECT_EQ((std::vector<std::string>{std::string(120, 'z')}), Lines(std::string(5000, 'z')));
+  // A CR at the 120th character is no part of the line, whatever follows it.
+  EXPECT_EQ((std::vector<std::string>{std::string(119, 'x'), "next"}),
+            Lines(std::string(119, 'x') + "\ryyy\r\nnext\r\n"));
 }
 
 TEST(TickerFieldsTest, NameLines) {

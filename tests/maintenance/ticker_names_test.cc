@@ -251,6 +251,12 @@ TEST_F(TickerNamesTest, SymbolsThatNameNoFileLeaveNoEntryBehind) {
   EXPECT_EQ("OK", entries[0].symbol);
   EXPECT_EQ(1, directory->size());
   EXPECT_FALSE(settings.exists("X.prn"));
+  // Each is named, as adding an instrument by hand names it.
+  EXPECT_EQ((std::vector<std::string>{"Cannot add datafile ../X", "Cannot add datafile A/B"}), Shown());
+  messages->clear();
+  ASSERT_EQ(0, addSymbols(File("EUR/USD\nOK2\n"), Date(2000, 1, 3), format, *directory));
+  EXPECT_EQ(std::vector<std::string>{"Cannot add datafile EUR/USD"}, Shown());
+  EXPECT_EQ(2u, Entries(5).size());
 }
 
 TEST_F(TickerNamesTest, IntradayEntriesGetAnIntervalTheirFormatAccepts) {

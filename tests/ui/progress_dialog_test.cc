@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -37,6 +38,18 @@ int WaitForever(StepRunner&, ActionInfo&, int&) {
 int GoOnForever(StepRunner& runner, ActionInfo&, int&) {
   ++g_calls;
   runner.pumpMessages();
+  return kStepGoOn;
+}
+
+// A message box as a hidden batch run shows one, closed by its OK button.
+int MessageThenFinish(StepRunner& runner, ActionInfo&, int&) {
+  ++g_calls;
+  QMessageBox box;
+  box.setText("Symbol exists already, no file created");
+  box.setStandardButtons(QMessageBox::Ok);
+  QTimer::singleShot(100, &box, [&box] { box.button(QMessageBox::Ok)->click(); });
+  box.exec();
+  runner.next();
   return kStepGoOn;
 }
 
@@ -186,6 +199,16 @@ TEST_F(ProgressDialogTest, ClosingTheBatchWindowDuringTheRunIsRefused) {
   batch.quitRequested();  // the release installer's quit cancels the run
   ASSERT_TRUE(QtWaitUntil([&] { return ended != -1; }));
   EXPECT_EQ(ended, 1);
+}
+
+TEST_F(ProgressDialogTest, ClosingAMessageBoxOfAHiddenRunDoesNotEndTheProgram) {
+  BatchWindow batch(MessageThenFinish, action_);
+  QObject::connect(&batch, &BatchWindow::runEnded, [](int code) { QCoreApplication::exit(10 + code); });
+  QTimer::singleShot(0, &batch, [&batch] { batch.start(/*hidden=*/true); });
+  // Only the run's end may end the loop (10 for a finished run); the box
+  // closing as the last visible window would end it with 0.
+  EXPECT_EQ(QCoreApplication::exec(), 10);
+  EXPECT_EQ(g_calls, 1);
 }
 
 }  // namespace

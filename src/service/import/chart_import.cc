@@ -10,6 +10,7 @@
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/step_runner.h"
+#include "formats/file_names.h"
 #include "formats/orvista_import.h"
 #include "platform/path.h"
 #include "service/import/import_state.h"
@@ -87,7 +88,15 @@ int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state
 
   int flags = kScanReadHeader | (action.kind == kSelectLocalImport ? 0 : kScanContinue);
   DatafileEntry entry;
-  if (search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters) != 0) {
+  const int found = search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters);
+  if (found == kDatafileDamaged) {
+    // Passing over it would report a run that left the instrument behind as a success.
+    std::string name;
+    if (BuildFileName(entry, name, state.formatId, target.path) != 0) name = target.path + symbol;
+    runner.errorText("Datafile corrupt:", name);
+    return kStepErrorShown;
+  }
+  if (found != 0) {
     // Instruments are added to a master beforehand, never by the import.
     if (Logs::DebugMode())
       debugFormat("search_in_master failed [%.80s] %.80s %.80s", symbol.c_str(), state.format->name().c_str(),

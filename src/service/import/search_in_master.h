@@ -14,7 +14,10 @@ namespace kvqt {
 // sets for the formats that walk the data model), so with kScanContinue a
 // result that follows the master's order is found without reading the master
 // from its start each time. 0 when found; -1 otherwise, also when the master
-// holds only a symbol that the 8-character field cuts `symbol` down to.
+// holds only a symbol that the 8-character field cuts `symbol` down to;
+// kDatafileDamaged when the entry is there but the header of its data file
+// (kScanReadHeader) could not be read, the entry then in `entry`.
+inline constexpr int kDatafileDamaged = -2;
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters);
 

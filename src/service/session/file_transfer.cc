@@ -34,12 +34,12 @@ bool FileTransfer::SendFile(const std::string& path) {
   std::error_code error;
   const std::uintmax_t file_size = std::filesystem::file_size(path, error);
   if (error) {
-    progress_.status(composeFormat("Unable to determine file size of %.80s", path.c_str()), true);
+    progress_.notice(composeFormat("Unable to determine file size of %.80s", path.c_str()));
     return false;
   }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    progress_.status(composeFormat("Unable to open %.80s", path.c_str()), true);
+    progress_.notice(composeFormat("Unable to open %.80s", path.c_str()));
     return false;
   }
   const auto size = static_cast<std::int64_t>(file_size);
@@ -66,7 +66,7 @@ bool FileTransfer::SendFile(const std::string& path) {
       errno = 0;
       const std::size_t got = std::fread(block.data(), 1, want, file);
       if (got == 0) {
-        progress_.status(composeFormat("Error %d reading %.80s", errno, path.c_str()), true);
+        progress_.notice(composeFormat("Error %d reading %.80s", errno, path.c_str()));
         failed = true;
         break;
       }
@@ -94,7 +94,7 @@ bool FileTransfer::SendFile(const std::string& path) {
 
 bool FileTransfer::Refuse(const std::string& message) {
   protocol_.SendNak();
-  progress_.status(message, true);
+  progress_.notice(message);
   return false;
 }
 
@@ -109,8 +109,9 @@ bool FileTransfer::ReceiveFile() {
   // The name decides where the file lands: only a plain name in the working
   // directory, never a path that leads out of it.
   if (!IsPlainFileName(name_)) return Refuse("Invalid file name");
+  if (!wanted_.empty() && !IsSessionFileName(name_, wanted_)) return Refuse("Invalid file name");
 
-  const std::string path = directory_ + name_;
+  const std::string path = directory_ + (wanted_.empty() ? name_ : wanted_);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
     const int error = errno;
@@ -157,13 +158,13 @@ bool FileTransfer::ReceiveBlocks(std::FILE* file, const std::string& path) {
     const std::size_t got = protocol_.ReadBytes(block.data(), static_cast<std::size_t>(want), timeouts_.block);
     if (got == 0) {
       std::fclose(file);
-      progress_.status("File transfer failed", true);
+      progress_.notice("File transfer failed");
       return false;
     }
     if (std::fwrite(block.data(), 1, got, file) != got) {
       const int error = errno;
       std::fclose(file);
-      progress_.status(composeFormat("Error %d writing %.80s", error, path.c_str()), true);
+      progress_.notice(composeFormat("Error %d writing %.80s", error, path.c_str()));
       return false;
     }
     total += static_cast<std::int64_t>(got);
@@ -176,7 +177,7 @@ bool FileTransfer::ReceiveBlocks(std::FILE* file, const std::string& path) {
     }
   }
   if (std::fclose(file) != 0) {
-    progress_.status(composeFormat("Error %d writing %.80s", errno, path.c_str()), true);
+    progress_.notice(composeFormat("Error %d writing %.80s", errno, path.c_str()));
     return false;
   }
   if (total % block_size != 0 && !protocol_.SendAck()) return false;

@@ -31,6 +31,11 @@ class FileTransfer {
   // message (the file cannot be read) or when an acknowledgement did not come.
   bool SendFile(const std::string& path);
 
+  // From now on only a file announced as `name` (letter case aside) is
+  // received, and written under that name: the other side cannot choose which
+  // file of the directory it fills.
+  void acceptOnly(std::string name) { wanted_ = std::move(name); }
+
   // Receives one file under the name the other side announces, which must be
   // a plain file name. False after a status message, or when an
   // acknowledgement could not be sent; a file written in part is left as it is.
@@ -49,6 +54,7 @@ class FileTransfer {
   ProgressHost& progress_;
   const SessionTimeouts& timeouts_;
   std::string directory_;
+  std::string wanted_;
   std::string name_;
   std::int64_t size_ = 0;
 };

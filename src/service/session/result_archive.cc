@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -9,15 +10,34 @@
 #include <string>
 #include <vector>
 
+#include "app/logs.h"
 #include "platform/path.h"
 #include "service/session/transfer_names.h"
 
 namespace kvqt {
 namespace {
 
-// More than a result ever holds: an archive that unpacks to more is refused
-// before it fills the disk.
-constexpr zip_uint64_t kMaxUnpackedSize = zip_uint64_t{4} * 1024 * 1024 * 1024;
+// The bound on what the members taken from `archive` may unpack to.
+zip_uint64_t UnpackLimit(const std::string& archive, const std::string& directory) {
+  std::error_code error;
+  const std::uintmax_t packed = std::filesystem::file_size(archive, error);
+  zip_uint64_t limit = error ? kUnpackFloor : std::max<zip_uint64_t>(kUnpackFloor, packed * kUnpackRatio);
+  limit = std::min<zip_uint64_t>(limit, kUnpackCeiling);
+  const std::filesystem::space_info space = std::filesystem::space(directory.empty() ? "." : directory, error);
+  if (!error) {
+    const zip_uint64_t usable = space.available > kUnpackDiskMargin ? space.available - kUnpackDiskMargin : 0;
+    limit = std::min<zip_uint64_t>(limit, usable);
+  }
+  return limit;
+}
+
+// The spelling in `wanted` of a member's name, or null when it is not wanted.
+const std::string* Wanted(const std::string& name, const std::vector<std::string>& wanted) {
+  for (const std::string& w : wanted) {
+    if (IsSessionFileName(name, w)) return &w;
+  }
+  return nullptr;
+}
 
 struct Member {
   zip_uint64_t index = 0;
@@ -130,7 +150,13 @@ int Unpack(zip_t* zip, const Member& member) {
 
 }  // namespace
 
-int ExtractArchive(const std::string& archive, const std::string& directory) {
+const std::vector<std::string>& SessionMembers() {
+  static const std::vector<std::string> members{"sksdat.dat", "motd.txt", "sintab.fd", "_kvqt.exe"};
+  return members;
+}
+
+int ExtractArchive(const std::string& archive, const std::string& directory,
+                   const std::vector<std::string>& wanted) {
   if (!platform::FileExists(archive)) return kExtractNotFound;
   int error = 0;
   Archive zip(zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
@@ -140,13 +166,24 @@ int ExtractArchive(const std::string& archive, const std::string& directory) {
   if (count < 0) return kExtractDamaged;
 
   // Every name is checked before anything is written.
-  std::vector<Member> members(static_cast<std::size_t>(count));
+  const zip_uint64_t limit = UnpackLimit(archive, directory);
+  std::vector<Member> members;
   zip_uint64_t unpacked = 0;
   for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
-    int result = Inspect(zip.get(), i, &members[i]);
+    Member member;
+    int result = Inspect(zip.get(), i, &member);
     if (result != kExtractOk) return result;
-    if (members[i].size > kMaxUnpackedSize - unpacked) return kExtractTooLarge;
-    unpacked += members[i].size;
+    const std::string* name = Wanted(member.name, wanted);
+    bool taken = false;
+    for (const Member& m : members) taken = taken || (name != nullptr && m.name == *name);
+    if (name == nullptr || taken) {
+      debugFormat("Member of %.80s skipped: %.80s", archive.c_str(), member.name.c_str());
+      continue;
+    }
+    member.name = *name;
+    if (member.size > limit - unpacked) return kExtractTooLarge;
+    unpacked += member.size;
+    members.push_back(std::move(member));
   }
 
   StagingDirectory staging;

@@ -33,6 +33,9 @@ int Receive(StepRunner& runner, ActionInfo& action, int& counter) {
   runner.status("Receiving datafile", true);
   LineProtocol protocol = ProtocolOf(runner, action);
   FileTransfer transfer(protocol, runner, OptionsOf(action).timeouts);
+  // The result archive and nothing else: a name of the server's choosing could
+  // be one of the program's own files.
+  transfer.acceptOnly(kResultArchiveName);
   if (!transfer.ReceiveFile()) {
     return Fail(runner, action, "Receiving datafile failed", kSessionTransferFailed);
   }

@@ -1,10 +1,27 @@
 #include "service/session/transfer_names.h"
 
+#include <cctype>
+
+#include "app/showable_text.h"
+
 namespace kvqt {
+
+bool IsSessionFileName(std::string_view name, std::string_view wanted) {
+  if (name.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(wanted[i])))
+      return false;
+  }
+  return true;
+}
 
 bool IsPlainFileName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
+  // A leading '-' reads as an option to every program the file is handed to.
+  if (name.front() == '-') return false;
   for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
     switch (c) {
       case '/':
       case '\\':
@@ -18,7 +35,8 @@ bool IsPlainFileName(std::string_view name) {
         break;
     }
   }
-  return true;
+  // Bytes that are no text (or a C1 control) would reach a terminal raw.
+  return ShowableText(name) == name;
 }
 
 bool ParseTransferSize(std::string_view text, std::int64_t* size) {

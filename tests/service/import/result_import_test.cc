@@ -21,6 +21,7 @@
 #include "app/model/format.h"
 #include "app/personal_profile.h"
 #include "formats/directory_refresh.h"
+#include "formats/file_names.h"
 #include "formats/format_test_util.h"
 #include "platform/program_dir.h"
 #include "support/hex.h"
@@ -484,6 +485,29 @@ TEST_F(ResultImportTest, ErrorsStopTheImport) {
     ASSERT_EQ(Import(result, kind, 1, format, &unreadable), kStepErrorShown);
     ASSERT_EQ(progress->errors().size(), 1u);
     EXPECT_EQ(progress->errors()[0], "Can't access Masterfile of directory");
+  }
+}
+
+TEST_F(ResultImportTest, ADamagedDataFileFailsTheImportAndIsNamed) {
+  for (int type : {1, 2}) {
+    SCOPED_TRACE(type);
+    TempDir dir;
+    Format& format = AddFormat(kMetaStock);
+    Directory& directory = AddDirectory(format, dir);
+    Instrument(dir, kMetaStock, "AAA", Days(2));
+    Instrument(dir, kMetaStock, "BBB", Days(2));
+    const DatafileEntry bbb = Entry(dir, kMetaStock, "BBB");
+    std::string name;
+    ASSERT_EQ(BuildFileName(bbb, name, kMetaStock, dir.path()), 0);
+    // Cut short of its header.
+    ASSERT_EQ(::truncate(name.c_str(), 3), 0);
+    ASSERT_EQ(Import("AAA,20040105,100,1\r\nBBB,20040105,100,2\r\nAAA,20040106,100,3\r\n", 0, type, format,
+                     &directory),
+              kStepErrorShown);
+    ASSERT_EQ(progress->errors().size(), 1u);
+    EXPECT_EQ(progress->errors()[0], "Datafile corrupt: " + name.substr(0, 80));
+    EXPECT_EQ(testing::ReadFileBytes(name).size(), 3u);  // left as it was
+    action.importState.reset();
   }
 }
 

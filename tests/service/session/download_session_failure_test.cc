@@ -229,6 +229,24 @@ std::vector<ServerFault> ServerFaults() {
        "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file size specified"},
       {"damaged archive", with([](server::Faults& f) { f.corrupt_zip = true; }), "demopass",
        "Decompressing datafile failed 3", kSessionExtractFailed, nullptr},
+      // Only the session's own result file is taken, never one of the program's.
+      {"result named as the data file", with([](server::Faults& f) { f.file_name = "kvqt.dat"; }), "demopass",
+       "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named as the login file", with([](server::Faults& f) { f.file_name = "kvqt.prs"; }), "demopass",
+       "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named as another archive", with([](server::Faults& f) { f.file_name = "other.zip"; }), "demopass",
+       "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named as an option", with([](server::Faults& f) { f.file_name = "-rf"; }), "demopass",
+       "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named with an escape sequence", with([](server::Faults& f) { f.file_name = "\x1b]0;owned\x07"; }),
+       "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named with a tab", with([](server::Faults& f) { f.file_name = "result\t.zip"; }), "demopass",
+       "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      {"result named with bytes that are no text", with([](server::Faults& f) { f.file_name = "\xff\xfe.zip"; }),
+       "demopass", "Receiving datafile failed", kSessionTransferFailed, "Invalid file name"},
+      // 1000:1: refused before anything is unpacked.
+      {"archive that unpacks to far more than it holds", with([](server::Faults& f) { f.bomb = 8 * 1024 * 1024; }),
+       "demopass", "Decompressing datafile failed 52", kSessionExtractFailed, nullptr},
   };
 }
 
@@ -240,9 +258,22 @@ TEST_F(DownloadSessionFailureTest, EveryServerFaultStopsWithItsMessageAndChanges
     const auto before = Snapshot(chartDir);
     StartServer(fault.faults);
     login.password = fault.password;
+    testing::WriteFileBytes(programDir + "kvqt.dat", "own data");
+    testing::WriteFileBytes(programDir + "kvqt.prs", "own login");
     ExpectStop(fault.message, fault.code);
     if (fault.status != nullptr) {
       EXPECT_TRUE(StatusShown(fault.status)) << fault.status;
+      // The cause goes where the error goes in a batch run, not only to the status line.
+      EXPECT_EQ(progress->notices(), std::vector<std::string>{fault.status});
+    }
+    EXPECT_EQ(testing::ReadFileBytes(programDir + "kvqt.dat"), "own data");
+    EXPECT_EQ(testing::ReadFileBytes(programDir + "kvqt.prs"), "own login");
+    EXPECT_FALSE(std::filesystem::exists(programDir + "motd.txt"));
+    for (const auto& entry : std::filesystem::directory_iterator(programDir)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name == "kvqt.dat" || name == "kvqt.prs" || name == "query.dat" || name == "result.zip" ||
+                  name == "kvqt.rpt")
+          << name;
     }
     server->Join();
     EXPECT_EQ(Snapshot(chartDir), before);
@@ -279,6 +310,71 @@ TEST_F(DownloadSessionFailureTest, ConnectionCutInTheMiddleOfTheResult) {
   // What arrived stays for a look until the next session.
   EXPECT_EQ(testing::ReadFileBytes(programDir + "result.zip"), clean.archive.substr(0, clean.archive.size() / 2));
   EXPECT_FALSE(std::filesystem::exists(programDir + "sksdat.dat"));
+}
+
+TEST_F(DownloadSessionFailureTest, MembersBesideTheSessionsOwnAreSkipped) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  testing::WriteFileBytes(programDir + "kvqt.dat", "own data");
+  testing::WriteFileBytes(programDir + "kvqt.prs", "own login");
+  testing::WriteFileBytes(programDir + "kvqt.sdb", "own symbols");
+  server::Faults faults;
+  faults.extra_members = {"kvqt.dat", "kvqt.prs", "kvqt.sdb", "KVQT.DAT", "query.dat", "kvqt.tsk"};
+  faults.extra_count = 20000;
+  StartServer(faults);
+  EXPECT_EQ(Run(), kStepFinished);
+  EXPECT_TRUE(Errors().empty());
+  server->Join();
+  EXPECT_EQ(testing::ReadFileBytes(programDir + "kvqt.dat"), "own data");
+  EXPECT_EQ(testing::ReadFileBytes(programDir + "kvqt.prs"), "own login");
+  EXPECT_NE(testing::ReadFileBytes(programDir + "kvqt.sdb"), "JUNK");
+  EXPECT_NE(testing::ReadFileBytes(programDir + "query.dat"), "JUNK");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(programDir)) {
+    ++files;
+    EXPECT_NE(entry.path().filename().string().rfind("extra-", 0), 0u) << entry.path();
+  }
+  EXPECT_FALSE(std::filesystem::exists(programDir + "KVQT.DAT"));
+  EXPECT_FALSE(std::filesystem::exists(programDir + "kvqt.tsk"));
+  EXPECT_LT(files, 20);
+  // The prices still arrived.
+  DatafileEntry entry;
+  ASSERT_EQ(FindEntry("ABC", entry, kMetaStockId, chartDir, kScanReadHeader), 0);
+  EXPECT_GT(entry.recordCount, 0);
+}
+
+TEST_F(DownloadSessionFailureTest, MemberWithAnUnsafeNameRefusesTheArchive) {
+  for (const char* name : {"-rf", "--help", "a\tb"}) {
+    SCOPED_TRACE(name);
+    Fresh();
+    ChartDirectory(kMetaStockId, {"ABC"});
+    const auto before = Snapshot(chartDir);
+    server::Faults faults;
+    faults.extra_members = {name};
+    StartServer(faults);
+    ExpectStop("Decompressing datafile failed 2", kSessionExtractFailed);
+    server->Join();
+    EXPECT_EQ(Snapshot(chartDir), before);
+    EXPECT_FALSE(std::filesystem::exists(programDir + name));
+    EXPECT_FALSE(std::filesystem::exists(programDir + "sksdat.dat"));
+  }
+}
+
+TEST_F(DownloadSessionFailureTest, ControlCharactersOfTheServersTextsAreNeitherShownNorLogged) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  server::Faults faults;
+  faults.credit = "\x1b]0;owned\x07\x1b[2J\x9b" "31m red\tplain \xc2\x9b" "1m";
+  StartServer(faults);
+  EXPECT_EQ(Run(), kStepFinished);
+  server->Join();
+  EXPECT_TRUE(StatusShown("Credit: ?]0;owned??[2J?31m red\tplain ?1m")) << ::testing::PrintToString(Statuses());
+  for (const std::string& line : Statuses()) {
+    for (char c : line) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') << line;
+  }
+  const std::string report = testing::ReadFileBytes(programDir + "kvqt.rpt");
+  EXPECT_NE(report.find("Credit: ?]0;owned"), std::string::npos) << report;
+  EXPECT_EQ(report.find('\x1b'), std::string::npos);
+  EXPECT_EQ(report.find('\x07'), std::string::npos);
+  EXPECT_EQ(report.find('\x9b'), std::string::npos);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ std::string HandWrittenArchive() {
 TEST(ResultArchiveTest, HandWrittenStoredArchive) {
   TempDir dir;
   dir.write("result.zip", HandWrittenArchive());
-  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path(), {"a.txt"}), kExtractOk);
   EXPECT_EQ(dir.read("a.txt"), "hello\r\n");
   EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"a.txt", "result.zip"}));
 }
@@ -89,7 +89,9 @@ TEST(ResultArchiveTest, EveryMemberReplacesAFileOfItsName) {
 
 TEST(ResultArchiveTest, MemberThatIsNotAPlainNameWritesNothingAtAll) {
   const char* bad_names[] = {"../.profile", "../../evil", "sub/sksdat.dat", "/tmp/kvqt-evil", "..\\evil",
-                             "dir/",       "..",          "."};
+                             "dir/",       "..",          ".",
+                             // Names that act on a terminal or on a program handed the file.
+                             "-rf", "--help", "a\tb"};
   for (const char* bad : bad_names) {
     SCOPED_TRACE(bad);
     TempDir outer;
@@ -131,7 +133,8 @@ TEST(ResultArchiveTest, DamagedArchivesWriteNothing) {
     TempDir dir;
     dir.write("sksdat.dat", "kept\r\n");
     dir.write("result.zip", c.bytes);
-    EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractDamaged);
+    EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path(), {"sksdat.dat", "motd.txt", "a.txt"}),
+              kExtractDamaged);
     EXPECT_EQ(dir.read("sksdat.dat"), "kept\r\n");
     EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"result.zip", "sksdat.dat"}));
   }
@@ -183,9 +186,54 @@ TEST(ResultArchiveTest, MissingArchive) {
 TEST(ResultArchiveTest, MemberNamedLikeTheStagingDirectoryStillExtracts) {
   TempDir dir;
   WriteZip(dir.file("result.zip"), {{".kvqt-extract-0", "one\r\n"}, {"sksdat.dat", "two\r\n"}});
-  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path(), {".kvqt-extract-0", "sksdat.dat"}), kExtractOk);
   EXPECT_EQ(dir.read(".kvqt-extract-0"), "one\r\n");
   EXPECT_EQ(dir.read("sksdat.dat"), "two\r\n");
+}
+
+TEST(ResultArchiveTest, OnlyTheMembersTheSessionUsesAreWritten) {
+  TempDir dir;
+  for (const char* own : {"kvqt.dat", "kvqt.prs", "kvqt.sdb", "query.dat", "kvqt.tsk"}) dir.write(own, "own");
+  Members members{{"SKSDAT.DAT", "ABC,20240112,100,1,2,0.5,1.5\r\n"},
+                  {"motd.txt", "Hi\r\n"},
+                  {"kvqt.dat", "JUNK"},
+                  {"kvqt.prs", "JUNK"},
+                  {"kvqt.sdb", "JUNK"},
+                  {"KVQT.SDB", "JUNK"},
+                  {"query.dat", "JUNK"},
+                  {"kvqt.tsk", "JUNK"},
+                  {"sksdat.dat", "a second one, skipped"}};
+  for (int i = 0; i < 2000; ++i) members.push_back({"extra-" + std::to_string(i), "x"});
+  WriteZip(dir.file("result.zip"), members);
+  ASSERT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  EXPECT_EQ(dir.read("sksdat.dat"), "ABC,20240112,100,1,2,0.5,1.5\r\n");
+  EXPECT_EQ(dir.read("motd.txt"), "Hi\r\n");
+  for (const char* own : {"kvqt.dat", "kvqt.prs", "kvqt.sdb", "query.dat", "kvqt.tsk"}) {
+    EXPECT_EQ(dir.read(own), "own") << own;
+  }
+  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"kvqt.dat", "kvqt.prs", "kvqt.sdb", "kvqt.tsk",
+                                                           "motd.txt", "query.dat", "result.zip", "sksdat.dat"}));
+}
+
+TEST(ResultArchiveTest, WhatTheMembersUnpackToIsBoundedByTheArchivesSize) {
+  TempDir dir;
+  // Honest headers, about 1000:1: far more than a result packs to.
+  WriteZip(dir.file("result.zip"), {{"sksdat.dat", "ABC,20240112,100,1,2,0.5,1.5\r\n"},
+                                    {"motd.txt", std::string(kUnpackFloor * 4, ' ')}});
+  ASSERT_LT(std::filesystem::file_size(dir.file("result.zip")) * kUnpackRatio, kUnpackFloor * 4);
+  EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractTooLarge);
+  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"result.zip"});
+
+  // Within the floor a small archive may pack as tight as it likes.
+  WriteZip(dir.file("result.zip"), {{"motd.txt", std::string(kUnpackFloor / 2, ' ')}});
+  EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  EXPECT_EQ(std::filesystem::file_size(dir.file("motd.txt")), kUnpackFloor / 2);
+
+  // Skipped members do not count.
+  std::filesystem::remove(dir.file("motd.txt"));
+  WriteZip(dir.file("result.zip"), {{"junk.bin", std::string(kUnpackFloor * 4, ' ')}, {"motd.txt", "Hi\r\n"}});
+  EXPECT_EQ(ExtractArchive(dir.file("result.zip"), dir.path()), kExtractOk);
+  EXPECT_EQ(dir.read("motd.txt"), "Hi\r\n");
 }
 
 }  // namespace

@@ -33,10 +33,31 @@ TEST(TransferNamesTest, OnlyPlainNamesInTheWorkingDirectoryAreAccepted) {
       {"*.zip", false},
       {"result?.zip", false},
       {std::string("result.zip\0/../x", 16), false},
+      // Names that act on a terminal or on the program a file is handed to.
+      {"-rf", false},
+      {"--help", false},
+      {"a-b.zip", true},
+      {"\x1b]0;owned\x07", false},
+      {"\x1b[2J", false},
+      {"result\t.zip", false},
+      {"result\r", false},
+      {"a\x7f", false},
+      {"\xff\xfe", false},
+      {"\xc3\x28", false},
+      {"\xc2\x9b" "31m", false},
+      {"caf\xc3\xa9.txt", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsPlainFileName(c.name), c.plain) << c.name;
   }
+}
+
+TEST(TransferNamesTest, SessionFileNamesCompareWithoutLetterCase) {
+  EXPECT_TRUE(IsSessionFileName("result.zip", "result.zip"));
+  EXPECT_TRUE(IsSessionFileName("RESULT.ZIP", "result.zip"));
+  EXPECT_FALSE(IsSessionFileName("result.zip2", "result.zip"));
+  EXPECT_FALSE(IsSessionFileName("kvqt.dat", "result.zip"));
+  EXPECT_FALSE(IsSessionFileName("", "result.zip"));
 }
 
 TEST(TransferNamesTest, SizeIsAPositiveNumberWithinTheBound) {

@@ -138,6 +138,10 @@ int RingBufferDriver::openDatafile(DatafileEntry& entry, DatafileHandle& handle,
   return -1;
 }
 
+std::string RingBufferDriver::datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) {
+  return RingFilePath(entry, formatId, directory);
+}
+
 int RingBufferDriver::positionAtRecord(DatafileEntry& entry, DatafileHandle& handle, int, std::int32_t n) {
   if (!handle.binary.isOpen() || RecordBytes(entry) == 0 || !ValidRingSize(entry) || entry.ringStart < 0) return -1;
   handle.binary.seek(SlotOffset(entry, n));

@@ -28,7 +28,6 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.directory.path = directory ? platform::EnsureTrailingSeparator(directory->name()) : std::string();
   state.directory.formatId = state.formatId;
   state.directory.format = state.format;
-  state.directory.mergeSymbol = directory ? MergeSymbolFor(*directory, state.formatId) : std::string("DUMMY");
   state.masters = MasterHandles();
   state.masters.directoryObject = directory;
   state.datafiles.clear();

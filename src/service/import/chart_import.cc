@@ -30,6 +30,7 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.directory.format = state.format;
   state.masters = MasterHandles();
   state.masters.directoryObject = directory;
+  state.masterIndex.clear();
   state.datafiles.clear();
   state.datafilesBuilt = false;
   state.lineSymbol.clear();
@@ -86,7 +87,7 @@ int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state
 
   int flags = kScanReadHeader | (action.kind == kSelectLocalImport ? 0 : kScanContinue);
   DatafileEntry entry;
-  if (search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters) != 0) {
+  if (search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters, state.masterIndex) != 0) {
     // Instruments are added to a master beforehand, never by the import.
     if (Logs::DebugMode())
       debugFormat("search_in_master failed [%.80s] %.80s %.80s", symbol.c_str(), state.format->name().c_str(),

@@ -157,10 +157,29 @@ void DirectoryChange::created(const std::string& name) {
   it->second.mtime = st.st_mtim;
 }
 
-void DirectoryChange::removed(const std::string&) {
-  // Another spelling of the same name may still be there; rare enough to
-  // simply read the directory again.
-  Listings().erase(directory_);
+void DirectoryChange::removed(const std::string& name) {
+  struct stat st;
+  auto it = Listings().find(directory_);
+  if (it == Listings().end()) return;
+  if (!current_ || !StatDirectory(directory_, st)) {
+    Listings().erase(it);
+    return;
+  }
+  // Only this spelling went; others of the same name stay listed.
+  auto& byLower = it->second.byLowerName;
+  auto found = byLower.find(Lower(name));
+  if (found != byLower.end()) {
+    std::erase_if(found->second, [&](const Name& n) { return n.spelling == name; });
+    if (found->second.empty()) byLower.erase(found);
+  }
+  it->second.mtime = st.st_mtim;
+}
+
+void DirectoryChange::subdirectoryChanged() {
+  struct stat st;
+  if (!current_ || !StatDirectory(directory_, st)) return;
+  auto it = Listings().find(directory_);
+  if (it != Listings().end()) it->second.mtime = st.st_mtim;
 }
 
 void ForgetDirectoryListings() { Listings().clear(); }

@@ -35,6 +35,9 @@ class DirectoryChange {
   void created(const std::string& name);
   // After the file `name` was removed (or renamed away).
   void removed(const std::string& name);
+  // After a subdirectory was made or removed, which the listing of files
+  // does not show.
+  void subdirectoryChanged();
 
  private:
   std::string directory_;

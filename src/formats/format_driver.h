@@ -93,16 +93,4 @@ struct DetectResult {
 };
 DetectResult DetectFormat(const std::string& directory, int wantedFormatId);
 
-// The end of the result import's merge: `target` (open for reading, its next
-// unread record in `pending` when `hasPending`) is merged into `merge`, a
-// temporary data file of id 5 (21 for intraday ids). When the target cannot
-// hold the merged records, `full` is set, "Warning: Data file full" is shown
-// and the target stays as it was; otherwise the target is rewritten from the
-// merge file and finalized, and the merge file is removed.
-int RewriteFromMerge(DatafileEntry& target, DatafileHandle& targetHandle, const PriceRecord* pending,
-                     DatafileEntry& merge, DatafileHandle& mergeHandle, int formatId, const Format* format,
-                     const std::string& directory, bool& full, DatafileSink* sink = nullptr);
-// The id of the merge file for a target format.
-int MergeFormatId(int formatId);
-
 }  // namespace kvqt

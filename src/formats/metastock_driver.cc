@@ -208,6 +208,15 @@ int MetaStockDriver::writeRecord(DatafileEntry& entry, DatafileHandle& handle, c
 
 std::int32_t MetaStockDriver::headerRecords(int) const { return 1; }
 
+int MetaStockDriver::flushDatafile(DatafileEntry& entry, DatafileHandle& handle, int formatId) {
+  if (!handle.binary.isOpen()) return -1;
+  if (!handle.binary.flush()) {
+    RecoverFromWriteFailure(entry, handle, formatId);
+    return -1;
+  }
+  return WriteDataHeader(entry, handle) ? 0 : -1;
+}
+
 int MetaStockDriver::openMaster(MasterHandles& masters, int, const std::string& directory) {
   return OpenMasters(masters, directory, false) == 0 ? 0 : -1;
 }

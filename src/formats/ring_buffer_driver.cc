@@ -138,6 +138,10 @@ int RingBufferDriver::openDatafile(DatafileEntry& entry, DatafileHandle& handle,
   return -1;
 }
 
+std::string RingBufferDriver::datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) {
+  return RingFilePath(entry, formatId, directory);
+}
+
 int RingBufferDriver::positionAtRecord(DatafileEntry& entry, DatafileHandle& handle, int, std::int32_t n) {
   if (!handle.binary.isOpen() || RecordBytes(entry) == 0 || !ValidRingSize(entry) || entry.ringStart < 0) return -1;
   handle.binary.seek(SlotOffset(entry, n));
@@ -167,9 +171,9 @@ int RingBufferDriver::writeRecord(DatafileEntry& entry, DatafileHandle& handle, 
   if (count > entry.ringSize || entry.ringStart < 0 || entry.ringStart >= entry.ringSize) return -1;
   unsigned char bytes[ring::kMaxRecordSize];
   ring::EncodeRecord(record, entry.fields, bytes);
-  std::int64_t at = SlotOffset(entry, count);
-  if (!handle.binary.writeAt(at, bytes, static_cast<std::size_t>(size))) return -1;
-  handle.binary.seek(at + size);
+  // Buffered: the records of one run of slots reach the file in one write.
+  handle.binary.seek(SlotOffset(entry, count));
+  if (!handle.binary.write(bytes, static_cast<std::size_t>(size))) return -1;
   // A full ring gives up its oldest record.
   if (count < entry.ringSize)
     entry.recordCount = count + 1;
@@ -242,6 +246,12 @@ int RingBufferDriver::addEntry(DatafileEntry& entry, int, const std::string& dir
 }
 
 int RingBufferDriver::finalize(DatafileEntry& entry, DatafileHandle& handle, int, const std::string& directory) {
+  // The master must never count records that did not reach the file.
+  if (handle.binary.isOpen() && !handle.binary.flush()) {
+    handle.close();
+    debug2("finalize failed:", entry.symbol);
+    return -1;
+  }
   // Once the ring has given up records, the oldest one left is the first.
   if (handle.binary.isOpen()) {
     Date first = FirstDate(handle.binary, entry);

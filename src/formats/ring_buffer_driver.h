@@ -28,6 +28,7 @@ class RingBufferDriver : public StorageDriver {
   int positionAtRecord(DatafileEntry& entry, DatafileHandle& handle, int formatId, std::int32_t n) override;
   int readRecord(DatafileEntry& entry, DatafileHandle& handle, PriceRecord& record, int formatId,
                  const Format* format) override;
+  std::string datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) override;
   int writeRecord(DatafileEntry& entry, DatafileHandle& handle, const PriceRecord& record, int formatId,
                   const Format* format) override;
 

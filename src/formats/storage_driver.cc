@@ -1,5 +1,10 @@
 #include "formats/storage_driver.h"
 
+#include <cstdio>
+
+#include "formats/file_locator.h"
+#include "formats/file_names.h"
+
 namespace kvqt {
 
 int StorageDriver::openDatafile(DatafileEntry&, DatafileHandle&, int, OpenMode, const std::string&, unsigned) {
@@ -9,6 +14,16 @@ int StorageDriver::positionAtRecord(DatafileEntry&, DatafileHandle&, int, std::i
 int StorageDriver::readRecord(DatafileEntry&, DatafileHandle&, PriceRecord&, int, const Format*) { return -1; }
 int StorageDriver::writeRecord(DatafileEntry&, DatafileHandle&, const PriceRecord&, int, const Format*) { return -1; }
 std::int32_t StorageDriver::headerRecords(int) const { return 0; }
+std::string StorageDriver::datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) {
+  std::string name;
+  if (BuildFileName(entry, name, formatId, directory) != 0) return std::string();
+  return LocatePath(name);
+}
+int StorageDriver::flushDatafile(DatafileEntry&, DatafileHandle& handle, int) {
+  if (handle.binary.isOpen() && !handle.binary.flush()) return -1;
+  if (handle.text && std::fflush(handle.text) != 0) return -1;
+  return 0;
+}
 int StorageDriver::openMaster(MasterHandles&, int, const std::string&) { return -1; }
 int StorageDriver::checkMaster(int, const std::string&) { return -1; }
 void StorageDriver::closeMaster(MasterHandles& masters) {

@@ -39,6 +39,12 @@ class StorageDriver {
   // Records before the first price record that the entry's count includes
   // (the MetaStock header record); update-at-end never steps back over them.
   virtual std::int32_t headerRecords(int formatId) const;
+  // The path of the entry's data file in `directory`: the existing file when
+  // there is one, else the name a new one gets.
+  virtual std::string datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory);
+  // Writes out everything the open data file keeps about its own records (the
+  // MetaStock header), leaving it open; -1 when that failed.
+  virtual int flushDatafile(DatafileEntry& entry, DatafileHandle& handle, int formatId);
 
   // Master files. Only the kinds that have one are asked.
   virtual int openMaster(MasterHandles& masters, int formatId, const std::string& directory);

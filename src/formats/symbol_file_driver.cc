@@ -107,6 +107,10 @@ std::string SymbolFilePath(const DatafileEntry& entry, int formatId, const std::
   return LocatePath(name);
 }
 
+std::string SymbolFileDriver::datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) {
+  return SymbolFilePath(entry, formatId, directory);
+}
+
 int SymbolFileDriver::openDatafile(DatafileEntry& entry, DatafileHandle& handle, int formatId, OpenMode mode,
                                    const std::string& directory, unsigned permissions) {
   std::string path = SymbolFilePath(entry, formatId, directory);

@@ -16,6 +16,7 @@ class SymbolFileDriver : public StorageDriver {
   int openDatafile(DatafileEntry& entry, DatafileHandle& handle, int formatId, OpenMode mode,
                    const std::string& directory, unsigned permissions) override;
   int positionAtRecord(DatafileEntry& entry, DatafileHandle& handle, int formatId, std::int32_t n) override;
+  std::string datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) override;
   int readRecord(DatafileEntry& entry, DatafileHandle& handle, PriceRecord& record, int formatId,
                  const Format* format) override;
   int writeRecord(DatafileEntry& entry, DatafileHandle& handle, const PriceRecord& record, int formatId,

@@ -160,7 +160,8 @@ int RewriteDatafile(const Format* format, int formatId, const std::string& direc
         debug2("Cannot restore the master entry of", symbol);
     }
   }
-  change.removed(platform::FileNamePart(target));
+  // The data file is there either way, old or new; the folder has gone.
+  change.created(platform::FileNamePart(target));
   if (result == 0) written = entry;
   return result;
 }

@@ -9,8 +9,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The longest a wait blocks on the socket before pumping the window's messages.
-constexpr int kPumpSliceMs = 20;
+// The window's messages are pumped at most this often while a wait goes on.
+constexpr auto kPumpInterval = std::chrono::milliseconds(100);
 
 bool StartsWith(std::string_view bytes, std::string_view text, std::size_t n) {
   return bytes.substr(0, n) == text.substr(0, n);
@@ -24,7 +24,6 @@ class Deadline {
     auto rest = std::chrono::duration_cast<NetworkTimeout>(end_ - Clock::now());
     return rest.count() > 0 ? rest : NetworkTimeout(0);
   }
-  int sliceMs() const { return static_cast<int>(std::min<long long>(left().count(), kPumpSliceMs)); }
 
  private:
   Clock::time_point end_;
@@ -39,6 +38,19 @@ int LineProtocol::FillBuffer() {
   return n < 0 ? -1 : static_cast<int>(n);
 }
 
+void LineProtocol::PumpWhenDue() {
+  const Clock::time_point now = Clock::now();
+  if (now - lastPump_ < kPumpInterval) return;
+  lastPump_ = now;
+  progress_.pumpMessages();
+}
+
+int LineProtocol::SliceMs(NetworkTimeout left) const {
+  auto untilPump = std::chrono::duration_cast<std::chrono::milliseconds>(lastPump_ + kPumpInterval - Clock::now());
+  long long ms = std::min<long long>(left.count(), untilPump.count());
+  return ms > 0 ? static_cast<int>(ms) : 0;
+}
+
 void LineProtocol::Echo(std::string_view text, bool echo) {
   if (echo) progress_.terminalOutput(text);
 }
@@ -46,7 +58,7 @@ void LineProtocol::Echo(std::string_view text, bool echo) {
 void LineProtocol::DropFirstByte(bool echo) {
   if (echo) progress_.terminalOutput(buffer_.data()[0]);
   buffer_.consume(1);
-  progress_.pumpMessages();
+  PumpWhenDue();
 }
 
 bool LineProtocol::MatchText(std::string_view text, bool echo) {
@@ -96,8 +108,8 @@ bool LineProtocol::ExpectText(std::string_view text, NetworkTimeout timeout, boo
     if (MatchText(text, echo)) return true;
     int received = FillBuffer();
     if (received < 0 || deadline.passed()) return false;
-    progress_.pumpMessages();
-    if (received == 0) network_.WaitReadable(deadline.sliceMs());
+    PumpWhenDue();
+    if (received == 0) network_.WaitReadable(SliceMs(deadline.left()));
   }
   return false;
 }
@@ -110,8 +122,8 @@ int LineProtocol::ExpectOneOf(std::string_view text1, std::string_view text2, Ne
     int received = FillBuffer();
     if (received < 0) return -1;
     if (deadline.passed()) return 0;
-    progress_.pumpMessages();
-    if (received == 0) network_.WaitReadable(deadline.sliceMs());
+    PumpWhenDue();
+    if (received == 0) network_.WaitReadable(SliceMs(deadline.left()));
   }
   return 0;
 }
@@ -119,10 +131,15 @@ int LineProtocol::ExpectOneOf(std::string_view text1, std::string_view text2, Ne
 std::size_t LineProtocol::ReadBytes(char* out, std::size_t count, NetworkTimeout timeout) {
   Deadline deadline(timeout);
   while (!progress_.cancelled() && buffer_.count() < count && !buffer_.full()) {
+    // One poll blocks until the bytes come; only then is the socket read.
+    if (!network_.WaitReadable(SliceMs(deadline.left()))) {
+      if (deadline.passed()) break;
+      PumpWhenDue();
+      continue;
+    }
     int received = FillBuffer();
     if (received < 0 || buffer_.count() >= count || deadline.passed()) break;
-    progress_.pumpMessages();
-    if (received == 0) network_.WaitReadable(deadline.sliceMs());
+    PumpWhenDue();
   }
   std::size_t n = std::min(count, buffer_.count());
   std::copy_n(buffer_.data(), n, out);
@@ -156,8 +173,8 @@ std::size_t LineProtocol::WriteAll(const char* bytes, std::size_t length, Networ
     sent += network_.Send(bytes + sent, length - sent);
     // A broken connection will not take the rest; do not wait for the time-out.
     if (sent >= length || deadline.passed() || network_.broken()) break;
-    progress_.pumpMessages();
-    network_.WaitWritable(deadline.sliceMs());
+    PumpWhenDue();
+    network_.WaitWritable(SliceMs(deadline.left()));
   }
   return sent;
 }

@@ -58,10 +58,16 @@ class LineProtocol {
   int MatchOneOf(std::string_view text1, std::string_view text2, bool echo);
   void DropFirstByte(bool echo);
   void Echo(std::string_view text, bool echo);
+  // Pumps the window's messages when the last pump is 100 ms or more ago:
+  // often enough for Cancel, rarely enough not to cost each block its time.
+  void PumpWhenDue();
+  // How long a wait may block on the socket before the next pump is due.
+  int SliceMs(NetworkTimeout left) const;
 
   TNetwork& network_;
   ReceiveBuffer& buffer_;
   ProgressHost& progress_;
+  std::chrono::steady_clock::time_point lastPump_{};
 };
 
 }  // namespace kvqt

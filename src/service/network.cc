@@ -1,5 +1,6 @@
 #include "service/network.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "app/progress_host.h"
@@ -70,11 +71,16 @@ bool TNetwork::Connect(const std::string& host, int port, NetworkTimeout timeout
   }
 
   const Clock::time_point start = Clock::now();
+  // Once the connect has completed the socket stays writable: from then on
+  // only the greeting is waited for, so the poll blocks instead of spinning.
+  bool writable = false;
   while (true) {
     if (progress.cancelled() || Clock::now() - start >= timeout) break;
     progress.pumpMessages();
     platform::PollResult poll;
-    code = platform::PollSocket(socket_, kPumpSliceMs, true, true, &poll);
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timeout - (Clock::now() - start)).count();
+    int slice = static_cast<int>(std::max<long long>(0, std::min<long long>(left, kPumpSliceMs)));
+    code = platform::PollSocket(socket_, slice, true, !writable, &poll);
     if (code != 0) {
       *error = code;
       break;
@@ -88,7 +94,8 @@ bool TNetwork::Connect(const std::string& host, int port, NetworkTimeout timeout
         break;
       }
     }
-    if (poll.readable && poll.writable) {
+    writable = writable || poll.writable;
+    if (poll.readable && writable) {
       connected_ = true;
       return true;
     }
@@ -132,10 +139,12 @@ long TNetwork::Receive(char* buffer, std::size_t size) {
   return -1;
 }
 
-void TNetwork::WaitReadable(int timeout_ms) {
-  if (socket_ == platform::kInvalidSocket || timeout_ms <= 0) return;
+bool TNetwork::WaitReadable(int timeout_ms) {
+  // A socket that is gone has nothing more to wait for: the receive tells.
+  if (socket_ == platform::kInvalidSocket) return true;
   platform::PollResult poll;
-  platform::PollSocket(socket_, timeout_ms, true, false, &poll);
+  if (platform::PollSocket(socket_, timeout_ms < 0 ? 0 : timeout_ms, true, false, &poll) != 0) return true;
+  return poll.readable || poll.failed;
 }
 
 void TNetwork::WaitWritable(int timeout_ms) {

@@ -45,8 +45,9 @@ class TNetwork {
   // A peer that has closed the connection counts as an error, so that waits
   // end at once instead of by time-out.
   long Receive(char* buffer, std::size_t size);
-  // Waits up to timeout_ms for bytes to arrive (or the connection to end).
-  void WaitReadable(int timeout_ms);
+  // Waits up to timeout_ms for bytes to arrive (or the connection to end);
+  // false when none came.
+  bool WaitReadable(int timeout_ms);
   // Waits up to timeout_ms for room in the send buffer.
   void WaitWritable(int timeout_ms);
   // Shuts down and closes a connection, then hangs up a line dialled for it.

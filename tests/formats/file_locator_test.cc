@@ -72,5 +72,31 @@ TEST(FileLocatorTest, OwnChangesKeepTheListingCurrent) {
   EXPECT_EQ(dir.file("Other.Txt"), FindExistingFile(dir.path(), "other.txt"));
 }
 
+
+// The program's own removals and renames keep the listing too: a file that
+// another program slipped in without moving the directory's time stays
+// unseen, which only a listing read again would show.
+TEST(FileLocatorTest, OwnRemovalsKeepTheListingCurrent) {
+  TempDir dir;
+  dir.write("Gone.Txt", "g");
+  dir.write("Other.Txt", "o");
+  EXPECT_EQ(dir.file("Other.Txt"), FindExistingFile(dir.path(), "other.txt"));
+  struct stat st;
+  ASSERT_EQ(0, ::stat(dir.path().c_str(), &st));
+  dir.write("Sneaky.Txt", "s");
+  struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ASSERT_EQ(0, ::utimensat(AT_FDCWD, dir.path().c_str(), times, 0));
+  {
+    DirectoryChange change(dir.path());
+    ASSERT_EQ(0, ::unlink(dir.file("Gone.Txt").c_str()));
+    change.removed("Gone.Txt");
+    ASSERT_EQ(0, ::mkdir(dir.file("sub").c_str(), 0755));
+    change.subdirectoryChanged();
+  }
+  EXPECT_EQ("", FindExistingFile(dir.path(), "gone.txt"));
+  EXPECT_EQ(dir.file("Other.Txt"), FindExistingFile(dir.path(), "other.txt"));
+  EXPECT_EQ("", FindExistingFile(dir.path(), "sneaky.txt"));
+}
+
 }  // namespace
 }  // namespace kvqt

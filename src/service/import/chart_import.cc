@@ -29,9 +29,9 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.directory.path = directory ? platform::EnsureTrailingSeparator(directory->name()) : std::string();
   state.directory.formatId = state.formatId;
   state.directory.format = state.format;
-  state.directory.mergeSymbol = directory ? MergeSymbolFor(*directory, state.formatId) : std::string("DUMMY");
   state.masters = MasterHandles();
   state.masters.directoryObject = directory;
+  state.masterIndex.clear();
   state.datafiles.clear();
   state.datafilesBuilt = false;
   state.lineSymbol.clear();
@@ -88,7 +88,7 @@ int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state
 
   int flags = kScanReadHeader | (action.kind == kSelectLocalImport ? 0 : kScanContinue);
   DatafileEntry entry;
-  const int found = search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters);
+  const int found = search_in_master(symbol, entry, state.formatId, flags, target.path, state.masters, state.masterIndex);
   if (found == kDatafileDamaged) {
     // Passing over it would report a run that left the instrument behind as a success.
     std::string name;

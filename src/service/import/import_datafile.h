@@ -4,12 +4,14 @@
 //
 // Normal, real-time and combined updates (types 1, 3, 4) append; a first
 // record of the day the data file ends with replaces that day. A date-range
-// update (type 2) merges the new records with the stored ones in date order
-// through the temporary data file "DUMMY" of the same directory, which then
-// replaces the data file.
+// update (type 2) reads the stored records once, keeps the new ones in
+// memory and, when the instrument's lines end, merges them in date order and
+// stores the result so that an interruption leaves the old records or the
+// new ones (merged_records.h).
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "datetime/date.h"
 #include "formats/format_driver.h"
@@ -30,13 +32,7 @@ struct ImportDirectory {
   std::string path;  // ends in a separator
   int formatId = -1;
   const Format* format = nullptr;
-  // The symbol of the merge file, "DUMMY" unless an instrument of a text
-  // directory is called that, whose data file it would overwrite.
-  std::string mergeSymbol = "DUMMY";
 };
-
-// The merge symbol for a directory (see ImportDirectory::mergeSymbol).
-std::string MergeSymbolFor(const Directory& directory, int formatId);
 
 class ImportDatafile {
  public:
@@ -58,18 +54,16 @@ class ImportDatafile {
   int write(StepRunner& runner, const PriceRecord& record, bool& full);
   // Brings the records into the data file and the master: finalize and the
   // real-time mark after appending (`sessionDate` tells a real-time day), the
-  // rewrite from the merge file after merging. Does nothing when not open.
+  // merged records after merging. Does nothing when not open.
   // -1 when the data file could not be finished (the message was shown).
   int finish(bool& full, Date sessionDate);
   // Closes whatever is open without finishing.
   void abandon();
 
  private:
-  int compareCursor(const PriceRecord& record) const;
-  int writeMerge(const PriceRecord& record);
+  int openMerge(StepRunner& runner);
   int finishAppend(Date sessionDate);
   int finishMerge(bool& full);
-  void readCursor();
 
   ImportDirectory target_;
   DatafileEntry entry_;
@@ -77,12 +71,11 @@ class ImportDatafile {
   Datafile* datafile_ = nullptr;
   bool open_ = false;
   bool merging_ = false;
-  // Merge: the temporary data file and the next unread stored record.
-  DatafileEntry mergeEntry_;
-  DatafileHandle mergeHandle_;
-  PriceRecord cursor_;
-  bool hasCursor_ = false;
-  bool mergeFailed_ = false;
+  // Merge: the data file's records as read (without the ones that carry no
+  // date) and the instrument's new records.
+  std::vector<PriceRecord> stored_;
+  std::vector<PriceRecord> incoming_;
+  bool storedSkipped_ = false;
 };
 
 // After appending: the Datafile's real-time mark is set when the entry's last

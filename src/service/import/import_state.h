@@ -12,6 +12,7 @@
 #include "formats/master_handles.h"
 #include "formats/text_export.h"
 #include "service/import/import_datafile.h"
+#include "service/import/master_index.h"
 #include "service/import/result_line.h"
 
 namespace kvqt {
@@ -38,6 +39,7 @@ class ResultImportState {
   bool intraday = false;
   ImportDirectory directory;  // no Directory before the first "CD" when the action has none
   MasterHandles masters;      // keeps the scan position between lookups
+  MasterIndex masterIndex;    // where each symbol stands in the directory's master
   // The first Datafile of each symbol of the directory, built on first use.
   std::unordered_map<std::string, Datafile*> datafiles;
   bool datafilesBuilt = false;

@@ -1,6 +1,7 @@
 #include "service/import/search_in_master.h"
 
 #include "formats/format_driver.h"
+#include "service/import/master_index.h"
 
 namespace kvqt {
 
@@ -32,6 +33,45 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
   // The master compares its symbols padded and cut to their field; the
   // result's symbols must match exactly.
   if (rc != 0 || found.symbol != symbol) return -1;
+  entry = found;
+  return 0;
+}
+
+int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
+                     const std::string& directory, MasterHandles& masters, MasterIndex& index) {
+  if (symbol.empty() || OpenMaster(masters, formatId, directory) != 0) return -1;
+  if (!index.built()) index.build(masters, formatId, directory);
+  if (!index.usable()) {
+    CloseMaster(masters);
+    return search_in_master(symbol, entry, formatId, flags, directory, masters);
+  }
+  if (!index.position(masters, symbol, (flags & kScanContinue) != 0)) {
+    CloseMaster(masters);
+    index.missed();
+    return -1;
+  }
+  const ScanPosition start = masters.scan;
+  DatafileEntry found;
+  int rc = ScanEntries(masters, formatId, found, symbol, flags | kScanMatch | kScanContinue, directory);
+  if (rc != 0 && (flags & kScanReadHeader)) {
+    // The master holds the symbol, so only its data file can have failed
+    // the scan: a scan without the header names the damaged file.
+    masters.scan = start;
+    DatafileEntry listed;
+    if (ScanEntries(masters, formatId, listed, symbol, kScanMatch | kScanContinue, directory) == 0 &&
+        listed.symbol == symbol) {
+      CloseMaster(masters);
+      index.missed();
+      entry = listed;
+      return kDatafileDamaged;
+    }
+  }
+  CloseMaster(masters);
+  if (rc != 0 || found.symbol != symbol) {
+    index.missed();
+    return -1;
+  }
+  index.found();
   entry = found;
   return 0;
 }

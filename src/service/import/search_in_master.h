@@ -21,4 +21,12 @@ inline constexpr int kDatafileDamaged = -2;
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters);
 
+class MasterIndex;
+
+// The same, starting each scan at the symbol's entry as the index of the
+// directory's master knows it (built on the first lookup). Finds what the
+// scan above finds.
+int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
+                     const std::string& directory, MasterHandles& masters, MasterIndex& index);
+
 }  // namespace kvqt

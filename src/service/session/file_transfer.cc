@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -17,6 +18,15 @@ constexpr std::size_t kBlock = FileTransfer::kBlockSize;
 
 double Percent(std::int64_t part, std::int64_t whole) {
   return whole > 0 ? static_cast<double>(part) * 100.0 / static_cast<double>(whole) : 100.0;
+}
+
+// Whether the whole percentage of `part` differs from the one shown last, so
+// that a status text is made only when its percentage changes.
+bool NewPercent(std::int64_t part, std::int64_t whole, double& shown) {
+  const double rounded = std::nearbyint(Percent(part, whole));
+  if (rounded == shown) return false;
+  shown = rounded;
+  return true;
 }
 
 void TrimLineEnds(std::string* text) {
@@ -54,6 +64,7 @@ bool FileTransfer::SendFile(const std::string& path) {
 
     std::array<char, kBlock> block;
     std::int64_t total = 0;
+    double shownPercent = -1;
     bool failed = false;
     while (total < size) {
       if (progress_.cancelled()) {
@@ -81,7 +92,8 @@ bool FileTransfer::SendFile(const std::string& path) {
           failed = true;
           break;
         }
-        progress_.status(composeFormat("Sent: %.0f%%", Percent(total, size)), false);
+        if (NewPercent(total, size, shownPercent))
+          progress_.status(composeFormat("Sent: %.0f%%", Percent(total, size)), false);
       }
     }
     if (failed) break;
@@ -146,6 +158,7 @@ bool FileTransfer::ReceiveFile() {
 bool FileTransfer::ReceiveBlocks(std::FILE* file, const std::string& path) {
   std::array<char, kBlock> block;
   std::int64_t total = 0;
+  double shownPercent = -1;
   const auto block_size = static_cast<std::int64_t>(kBlock);
   while (total < size_) {
     if (progress_.cancelled()) {
@@ -173,7 +186,8 @@ bool FileTransfer::ReceiveBlocks(std::FILE* file, const std::string& path) {
         std::fclose(file);
         return false;
       }
-      progress_.status(composeFormat("Received: %.0f%%", Percent(total, size_)), false);
+      if (NewPercent(total, size_, shownPercent))
+        progress_.status(composeFormat("Received: %.0f%%", Percent(total, size_)), false);
     }
   }
   if (std::fclose(file) != 0) {

@@ -32,6 +32,7 @@ namespace {
 
 using testing::Daily;
 using testing::Hex;
+using testing::ToHex;
 using testing::Intraday;
 using testing::TempDir;
 
@@ -248,6 +249,32 @@ TEST_F(ResultImportTest, DateRangeMergesInDateOrder) {
     EXPECT_EQ(directory.bySymbol("AAA")->lastDate().value(), 20040112);
     EXPECT_FALSE(dir.exists("DUMMY.prn"));
   }
+}
+
+// A date-range reload rewrites the data file: the stored prices keep their
+// bytes and new ones are stored as a normal import stores them, also where
+// three decimals cannot hold them.
+TEST_F(ResultImportTest, DateRangeKeepsPricesBitForBit) {
+  TempDir dir;
+  Format& format = AddFormat(kMetaStock);
+  Directory& directory = AddDirectory(format, dir);
+  std::vector<PriceRecord> stored = Days(4);
+  stored[1].close = 10.0625f;
+  stored[3].open = 0.0001f;
+  Instrument(dir, kMetaStock, "AAA", stored);
+  const std::string before = dir.read("f1.DAT");
+
+  home.write("local.txt", "AAA,20040103,300,3.0625,4.5,2.0625,10.0625\r\n");
+  action.localDataFile = home.file("local.txt");
+  ASSERT_EQ(Import("", 8, 2, format, &directory), kStepFinished);
+  const std::string after = dir.read("f1.DAT");
+  ASSERT_EQ(after.size(), before.size());
+  // Header and days 1 and 2 as they were (day 2 closes at 10.0625: 00 00 21 84).
+  EXPECT_EQ(ToHex(after.substr(0, 3 * 28)), ToHex(before.substr(0, 3 * 28)));
+  EXPECT_EQ(ToHex(after.substr(2 * 28 + 16, 4)), "00 00 21 84");
+  // The new day 3: open 3.0625, high 4.5, low 2.0625, close 10.0625, volume 300.
+  EXPECT_EQ(ToHex(after.substr(3 * 28 + 4, 20)), "00 00 44 82 00 00 10 83 00 00 04 82 00 00 21 84 00 00 16 89");
+  EXPECT_EQ(ToHex(after.substr(4 * 28)), ToHex(before.substr(4 * 28)));
 }
 
 TEST_F(ResultImportTest, IntradayBarsMergeByTimeWithinTheDay) {

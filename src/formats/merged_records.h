@@ -1,0 +1,34 @@
+// Puts the records of a date-range merge into an instrument's data file so
+// that an interruption at any moment leaves the data file with its old
+// records or its new ones, never a mixture or less.
+//
+// The new content is written to a file of the same name in a subdirectory of
+// the chart directory and renamed over the data file; only then does the
+// master learn the new dates and count. Ring-buffer files, whose master says
+// which slots hold records, are written in place into slots the old master
+// does not use whenever there is room for that.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "formats/format_driver.h"
+
+namespace kvqt {
+
+// The subdirectory of a chart directory that holds a data file while it is
+// being rewritten.
+inline constexpr const char* kMergeDirectoryName = ".kvqt-merge";
+
+// `entry` is the instrument's master entry; `records` the data file's new
+// content in order. When `extendsStored` is set, `records` begins with every
+// record the data file holds, unchanged, and only the rest is written after
+// them. A content that the data file cannot hold sets `full`, shows
+// "Warning: Data file full" and changes nothing (0). -1 after a message when
+// the data file could not be written; it then holds its old records.
+int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
+                       bool extendsStored, int formatId, const Format* format, const std::string& directory,
+                       bool& full, DatafileSink* sink = nullptr);
+
+}  // namespace kvqt

@@ -1,0 +1,164 @@
+// How the date-range merge's result reaches a data file: stored records keep
+// their bytes, the master follows the new content, and a file that cannot
+// take it, or cannot be written, stays as it was.
+#include "formats/merged_records.h"
+
+#include <gtest/gtest.h>
+
+#include "app/datafile/writer_settings.h"
+#include "app/messages.h"
+#include "format_test_util.h"
+#include "formats/format_driver.h"
+#include "support/hex.h"
+#include "support/temp_dir.h"
+
+namespace kvqt {
+namespace {
+
+using testing::Daily;
+using testing::Hex;
+using testing::TempDir;
+using testing::ToHex;
+
+constexpr int kMetaStock = 4;
+constexpr int kTechnicalInvestor = 0;
+constexpr std::size_t kRecord = 28;  // seven MetaStock fields
+
+// Days 3 to 10 of January 2000; day 4 closes at 10.0625, which three
+// decimals cannot hold.
+std::vector<PriceRecord> StoredDays() {
+  std::vector<PriceRecord> days;
+  for (int day = 3; day <= 10; ++day) days.push_back(Daily(Date(2000, 1, day), 1, 2, 1, day == 4 ? 10.0625f : day, day));
+  return days;
+}
+
+class MergedRecordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_ = writerSettings(); }
+  void TearDown() override { writerSettings() = saved_; }
+
+  DatafileEntry Stored(int formatId, const std::vector<PriceRecord>& records) {
+    DatafileEntry entry;
+    EXPECT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, formatId, dir.path()));
+    EXPECT_EQ(0, testing::AppendRecords(dir.path(), formatId, entry, records));
+    EXPECT_EQ(0, FindEntry("ABC", entry, formatId, dir.path(), kScanReadHeader));
+    return entry;
+  }
+  std::vector<float> Volumes(int formatId) {
+    DatafileEntry entry;
+    EXPECT_EQ(0, FindEntry("ABC", entry, formatId, dir.path(), kScanReadHeader));
+    std::vector<float> volumes;
+    for (const PriceRecord& r : testing::ReadAll(dir.path(), formatId, entry)) volumes.push_back(r.volume);
+    return volumes;
+  }
+
+  TempDir dir;
+  ScopedMessages messages;
+  WriterSettings saved_;
+};
+
+// Days 3 and 4 stored, a new day 5 in place of the old one, days 6 to 10 stored.
+std::vector<PriceRecord> MergedWithNewDay5() {
+  std::vector<PriceRecord> merged = StoredDays();
+  merged[2] = Daily(Date(2000, 1, 5), 7, 8, 7, 10.0625f, 500);
+  return merged;
+}
+
+TEST_F(MergedRecordsTest, StoredRecordsKeepTheirBytesAndTheMasterFollows) {
+  DatafileEntry entry = Stored(kMetaStock, StoredDays());
+  const std::string before = dir.read("f1.DAT");
+  bool full = false;
+  ASSERT_EQ(0, StoreMergedRecords(entry, MergedWithNewDay5(), 8, false, kMetaStock, nullptr, dir.path(), full));
+  EXPECT_FALSE(full);
+  const std::string after = dir.read("f1.DAT");
+  ASSERT_EQ(after.size(), 9 * kRecord);
+  EXPECT_EQ(ToHex(after.substr(kRecord, 2 * kRecord)), ToHex(before.substr(kRecord, 2 * kRecord)));
+  EXPECT_EQ(ToHex(after.substr(2 * kRecord + 16, 4)), ToHex(Hex("00 00 21 84")));  // day 4's close, 10.0625
+  EXPECT_EQ(ToHex(after.substr(3 * kRecord + 16, 4)), ToHex(Hex("00 00 21 84")));  // the new day 5's
+  EXPECT_EQ(ToHex(after.substr(4 * kRecord)), ToHex(before.substr(4 * kRecord)));
+  EXPECT_EQ(ToHex(after.substr(0, 4)), ToHex(Hex("00 00 09 00")));  // no limit, nine records
+  EXPECT_EQ((std::vector<float>{3, 4, 500, 6, 7, 8, 9, 10}), Volumes(kMetaStock));
+  DatafileEntry scanned;
+  ASSERT_EQ(0, FindEntry("ABC", scanned, kMetaStock, dir.path(), kScanReadHeader));
+  EXPECT_EQ(20000103, scanned.firstDate.value());
+  EXPECT_EQ(20000110, scanned.lastDate.value());
+  EXPECT_EQ(9, scanned.recordCount);
+  EXPECT_FALSE(dir.exists(kMergeDirectoryName));
+  EXPECT_TRUE(messages->shown().empty());
+}
+
+TEST_F(MergedRecordsTest, RecordsAfterTheStoredOnesAreAppended) {
+  DatafileEntry entry = Stored(kMetaStock, StoredDays());
+  const std::string before = dir.read("f1.DAT");
+  std::vector<PriceRecord> merged = StoredDays();
+  merged.push_back(Daily(Date(2000, 1, 11), 7, 8, 7, 10.0625f, 11));
+  bool full = false;
+  ASSERT_EQ(0, StoreMergedRecords(entry, merged, 8, true, kMetaStock, nullptr, dir.path(), full));
+  const std::string after = dir.read("f1.DAT");
+  ASSERT_EQ(after.size(), 10 * kRecord);
+  EXPECT_EQ(ToHex(after.substr(4, 9 * kRecord - 4)), ToHex(before.substr(4)));
+  EXPECT_EQ(ToHex(after.substr(9 * kRecord + 16, 4)), ToHex(Hex("00 00 21 84")));
+  EXPECT_EQ((std::vector<float>{3, 4, 5, 6, 7, 8, 9, 10, 11}), Volumes(kMetaStock));
+  EXPECT_FALSE(dir.exists(kMergeDirectoryName));
+}
+
+TEST_F(MergedRecordsTest, DataFileThatCannotHoldTheRecordsStaysAsItWas) {
+  DatafileEntry entry = Stored(kMetaStock, StoredDays());
+  const std::string before = dir.read("f1.DAT");
+  entry.ringSize = 8;  // room for 7 price records beside the header
+  bool full = false;
+  ASSERT_EQ(0, StoreMergedRecords(entry, MergedWithNewDay5(), 8, false, kMetaStock, nullptr, dir.path(), full));
+  EXPECT_TRUE(full);
+  EXPECT_EQ(before, dir.read("f1.DAT"));
+  ASSERT_EQ(1u, messages->shown().size());
+  EXPECT_EQ("Warning: Data file full ABC", messages->shown()[0].text);
+}
+
+TEST_F(MergedRecordsTest, DataFileThatCannotBeRewrittenStaysAsItWas) {
+  DatafileEntry entry = Stored(kMetaStock, StoredDays());
+  const std::string before = dir.read("f1.DAT");
+  dir.write(kMergeDirectoryName, "a file where the merge directory goes");
+  bool full = false;
+  EXPECT_EQ(-1, StoreMergedRecords(entry, MergedWithNewDay5(), 8, false, kMetaStock, nullptr, dir.path(), full));
+  EXPECT_FALSE(full);
+  EXPECT_EQ(before, dir.read("f1.DAT"));
+  ASSERT_EQ(1u, messages->shown().size());
+  EXPECT_EQ("Cannot open data file ABC", messages->shown()[0].text);
+}
+
+// A ring file is rewritten in place into the slots the old master does not
+// use, or, without room for that, replaced as a whole.
+TEST_F(MergedRecordsTest, RingFilesTakeTheMergedRecords) {
+  struct Case {
+    int ringSize;
+    std::int32_t ringStart;  // of the merged records
+  } cases[] = {{20, 8}, {10, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ringSize);
+    TempDir ringDir;
+    writerSettings().technicalInvestorFileType = 257;
+    writerSettings().technicalInvestorMaxRecords = c.ringSize;
+    DatafileEntry entry;
+    ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, kTechnicalInvestor, ringDir.path()));
+    ASSERT_EQ(0, testing::AppendRecords(ringDir.path(), kTechnicalInvestor, entry, StoredDays()));
+    ASSERT_EQ(0, FindEntry("ABC", entry, kTechnicalInvestor, ringDir.path()));
+    bool full = false;
+    ASSERT_EQ(0, StoreMergedRecords(entry, MergedWithNewDay5(), 8, false, kTechnicalInvestor, nullptr,
+                                    ringDir.path(), full));
+    DatafileEntry scanned;
+    ASSERT_EQ(0, FindEntry("ABC", scanned, kTechnicalInvestor, ringDir.path()));
+    EXPECT_EQ(scanned.ringStart, c.ringStart);
+    EXPECT_EQ(scanned.recordCount, 8);
+    EXPECT_EQ(scanned.firstDate.value(), 20000103);
+    EXPECT_EQ(scanned.lastDate.value(), 20000110);
+    std::vector<PriceRecord> records = testing::ReadAll(ringDir.path(), kTechnicalInvestor, scanned);
+    ASSERT_EQ(records.size(), 8u);
+    EXPECT_EQ(records[1].close, 10.0625f);
+    EXPECT_EQ(records[2].volume, 500);
+    EXPECT_EQ(records[2].close, 10.0625f);
+    EXPECT_FALSE(ringDir.exists(kMergeDirectoryName));
+  }
+}
+
+}  // namespace
+}  // namespace kvqt

@@ -132,19 +132,24 @@ class TreeReader {
   int defaultMarket_;
 };
 
+// What a refresh from the master cannot give back: the entry holds it only
+// in this file.
+bool HoldsWhatARefreshLoses(const Datafile& entry) { return entry.realtime() || entry.factor() != 1.0f; }
+
 void WriteDirectory(StreamWriter& out, const Directory& directory, int formatId) {
   out.putText(directory.name());
   out.putInt32(directory.curDataFile());
   out.putInt32(directory.selectionMode());
   std::vector<const Datafile*> stored;
-  bool anyRealtime = false;
+  bool anyKept = false;
   for (int i = 0; i < directory.size(); ++i) {
     const Datafile* entry = directory.at(i);
-    if (entry->realtime()) anyRealtime = true;
-    if (entry->realtime() || entry->selected()) stored.push_back(entry);
+    const bool kept = HoldsWhatARefreshLoses(*entry);
+    if (kept) anyKept = true;
+    if (kept || entry->selected()) stored.push_back(entry);
   }
   // In mode 1 the selection is "all", which the next refresh rebuilds.
-  if (!anyRealtime && directory.selectionMode() != Directory::kSelectStored) stored.clear();
+  if (!anyKept && directory.selectionMode() != Directory::kSelectStored) stored.clear();
   out.putInt32(static_cast<std::int32_t>(stored.size()));
   for (const Datafile* entry : stored) {
     out.putText(entry->symbol());

@@ -58,8 +58,9 @@ int ReadProgramDataFile(const std::string& path, const DataFileReadOptions& opti
                         Formats& formats, DataFileInfo* info = nullptr);
 
 // The bytes of the current layout: stream format 257, version 30204. A
-// directory stores its selected and realtime entries, and none at all when it
-// has no realtime entry and its selection mode is not 2.
+// directory stores its selected entries and those that hold what a refresh
+// cannot rebuild (realtime, a price factor other than 1), and none at all when
+// it has no entry of the second kind and its selection mode is not 2.
 std::string EncodeProgramDataFile(const UserInfo& userInfo, const Formats& formats);
 
 }  // namespace kvqt

@@ -5,6 +5,7 @@
 
 #include "app/datafile/stream_reader.h"
 #include "app/datafile/stream_writer.h"
+#include "app/model/format_flags.h"
 #include "app/model/format_ids.h"
 #include "app/model/format_table.h"
 #include "app/model/text_field.h"
@@ -136,7 +137,13 @@ class TreeReader {
 // in this file.
 bool HoldsWhatARefreshLoses(const Datafile& entry) { return entry.realtime() || entry.factor() != 1.0f; }
 
-void WriteDirectory(StreamWriter& out, const Directory& directory, int formatId) {
+// A format whose directories have no master: their entries are the only
+// record of their instruments, and no refresh rebuilds them.
+bool HasNoMaster(const Format& format) {
+  return (format.formatflags() & FormatFlag::NoMasterScan) != 0 || format.formatId() == kFormatIdOrvista;
+}
+
+void WriteDirectory(StreamWriter& out, const Directory& directory, int formatId, bool keepAll) {
   out.putText(directory.name());
   out.putInt32(directory.curDataFile());
   out.putInt32(directory.selectionMode());
@@ -144,7 +151,7 @@ void WriteDirectory(StreamWriter& out, const Directory& directory, int formatId)
   bool anyKept = false;
   for (int i = 0; i < directory.size(); ++i) {
     const Datafile* entry = directory.at(i);
-    const bool kept = HoldsWhatARefreshLoses(*entry);
+    const bool kept = keepAll || HoldsWhatARefreshLoses(*entry);
     if (kept) anyKept = true;
     if (kept || entry->selected()) stored.push_back(entry);
   }
@@ -178,11 +185,15 @@ void WriteFormat(StreamWriter& out, const Format& format) {
     out.putText(list->name());
     out.putInt32(list->curDir());
     out.putInt32(list->directoryCount());
-    for (int j = 0; j < list->directoryCount(); ++j) WriteDirectory(out, *list->directoryAt(j), format.formatId());
+    for (int j = 0; j < list->directoryCount(); ++j) {
+      WriteDirectory(out, *list->directoryAt(j), format.formatId(), HasNoMaster(format));
+    }
   }
   out.putInt32(format.curDi());
   out.putInt32(format.directoryCount());
-  for (int i = 0; i < format.directoryCount(); ++i) WriteDirectory(out, *format.directoryAt(i), format.formatId());
+  for (int i = 0; i < format.directoryCount(); ++i) {
+    WriteDirectory(out, *format.directoryAt(i), format.formatId(), HasNoMaster(format));
+  }
 }
 
 // The loader refuses a file of more than 23 formats, but the tree holds 24. A

@@ -60,7 +60,8 @@ int ReadProgramDataFile(const std::string& path, const DataFileReadOptions& opti
 // The bytes of the current layout: stream format 257, version 30204. A
 // directory stores its selected entries and those that hold what a refresh
 // cannot rebuild (realtime, a price factor other than 1), and none at all when
-// it has no entry of the second kind and its selection mode is not 2.
+// it has no entry of the second kind and its selection mode is not 2. A
+// directory of a format without a master (Orvista 2000) stores all its entries.
 std::string EncodeProgramDataFile(const UserInfo& userInfo, const Formats& formats);
 
 }  // namespace kvqt

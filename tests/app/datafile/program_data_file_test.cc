@@ -580,6 +580,40 @@ TEST(ProgramDataFileTest, EntriesHoldingWhatARefreshCannotRebuildAreStored) {
   }
 }
 
+// An Orvista 2000 directory has no master: its entries are its instruments,
+// kept whatever the selection mode, in the format and in its lists.
+TEST(ProgramDataFileTest, DirectoriesOfAFormatWithoutMasterKeepAllTheirEntries) {
+  Formats formats;
+  MergeFormatTable(formats);
+  Format* orvista = formats.findBySymbol("ORV2");
+  ASSERT_NE(orvista, nullptr);
+  auto fill = [](Directory& directory) {
+    directory.add(Entry("ABC", "Abc Industries", 16, true, false));
+    directory.add(Entry("XY", "Punctuation & Co", 16, false, false));
+  };
+  for (int mode : {0, 1}) {
+    auto directory = std::make_unique<Directory>("/orv/" + std::to_string(mode) + "/", 16);
+    directory->setSelectionMode(mode);
+    fill(*directory);
+    orvista->addDirectory(std::move(directory));
+  }
+  auto list = std::make_unique<List>("Watch", 16);
+  auto listed = std::make_unique<Directory>("/orv/1/", 16);
+  fill(*listed);
+  list->addDirectory(std::move(listed));
+  orvista->addList(std::move(list));
+
+  Formats reread;
+  ReadInto(EncodeProgramDataFile(UserInfo{}, formats), reread);
+  const Format* stored = reread.findBySymbol("ORV2");
+  ASSERT_EQ(stored->directoryCount(), 2);
+  for (const Directory* directory : {stored->directoryAt(0), stored->directoryAt(1), stored->listAt(0)->directoryAt(0)}) {
+    ASSERT_EQ(directory->size(), 2) << directory->name();
+    EXPECT_TRUE(directory->bySymbol("ABC")->selected()) << directory->name();
+    EXPECT_FALSE(directory->bySymbol("XY")->selected()) << directory->name();
+  }
+}
+
 TEST(ProgramDataFileTest, AFullTreeIsStoredWithAtMost23Formats) {
   Formats formats;
   for (int i = 0; i < 8; ++i) {

@@ -17,14 +17,13 @@ std::string ProgramFile(const std::string& programDirectory, const std::string& 
   return platform::ResolveNoCase(programDirectory + name);
 }
 
-// The program's own file, or, when it is missing, a copy of the predecessor's.
-// True when the copy was made.
-bool TakeOverPredecessor(const std::string& programDirectory, const std::string& own,
-                         const std::string& predecessorName) {
-  if (platform::FileExists(own)) return false;
+// The predecessor's file of that name, when the program's own is missing;
+// empty otherwise.
+std::string PredecessorFile(const std::string& programDirectory, const std::string& own,
+                            const std::string& predecessorName) {
+  if (platform::FileExists(own)) return std::string();
   std::string predecessor = ProgramFile(programDirectory, predecessorName);
-  if (!platform::FileExists(predecessor)) return false;
-  return platform::CopyFileNoOverwrite(predecessor, own);
+  return platform::FileExists(predecessor) ? predecessor : std::string();
 }
 
 }  // namespace
@@ -40,22 +39,33 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
   loginRead_ = importedPredecessor_ = keepStoredDataFile_ = dataFileDamaged_ = false;
 
   std::string loginPath = ProgramFile(programDirectory, kLoginFileName);
-  TakeOverPredecessor(programDirectory, loginPath, kPredecessorLoginFileName);
+  // The login file holds the password: private from its first byte.
+  std::string predecessorLogin = PredecessorFile(programDirectory, loginPath, kPredecessorLoginFileName);
+  if (!predecessorLogin.empty()) platform::CopyFileNoOverwrite(predecessorLogin, loginPath, 0600);
   loginRead_ = ReadLoginFile(loginPath, login_) == 0;
 
   std::string dataPath = DataFilePath(programDirectory);
-  importedPredecessor_ = TakeOverPredecessor(programDirectory, dataPath, kPredecessorDataFileName);
+  std::string predecessorData = PredecessorFile(programDirectory, dataPath, kPredecessorDataFileName);
+  importedPredecessor_ = !predecessorData.empty();
   bool existed = platform::FileExists(dataPath);
 
   DataFileReadOptions options;
   options.importingPredecessor = importedPredecessor_;
   options.defaultMarket = Datafile::DefaultMarket();
   DataFileInfo info;
-  int rc = ReadProgramDataFile(dataPath, options, userInfo_, formats, &info);
+  int rc = ReadProgramDataFile(importedPredecessor_ ? predecessorData : dataPath, options, userInfo_, formats, &info);
   writerSettings() = DeriveWriterSettings(userInfo_);
   if (rc == kTooManyFormats) {
+    // Neither taken nor converted: the next start tries the predecessor's file again.
     keepStoredDataFile_ = true;
     return kTooManyFormats;
+  }
+  if (importedPredecessor_ && rc == kDataFileMissing) importedPredecessor_ = false;
+  // The predecessor's file becomes the program's own only as converted, its
+  // retired formats dropped: a run that ends without saving must not leave
+  // a copy that later runs would read as the program's own file.
+  if (importedPredecessor_) {
+    platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats));
   }
   // A file that is there but cannot be read is not ours to replace.
   if (rc == kDataFileMissing && existed) keepStoredDataFile_ = true;
@@ -81,7 +91,10 @@ int ProgramData::save(const std::string& programDirectory, const Formats& format
   if (WriteLoginFile(ProgramFile(programDirectory, kLoginFileName), login_) != 0) rc = -1;
   if (keepStoredDataFile_) return rc;
   std::string dataPath = DataFilePath(programDirectory);
-  if (dataFileDamaged_) platform::CopyFileNoOverwrite(dataPath, dataPath + kDamagedCopySuffix);
+  // A damaged file of the predecessor stays where it is.
+  if (dataFileDamaged_ && !importedPredecessor_) {
+    platform::CopyFileNoOverwrite(dataPath, dataPath + kDamagedCopySuffix);
+  }
   if (!platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats))) rc = -1;
   return rc;
 }

@@ -22,8 +22,10 @@ using SymbolFeedImporter = std::function<int(const std::string& path)>;
 
 class ProgramData {
  public:
-  // Start-up. `programDirectory` ends in a separator. Copies a predecessor
-  // login or data file when the program's own is missing, reads both files
+  // Start-up. `programDirectory` ends in a separator. When the program's own
+  // file is missing, takes over the predecessor's: its login file as a copy
+  // readable by the owner only, its data file converted (its retired formats
+  // dropped) and written as the program's own at once. Reads both files
   // (missing ones give the defaults), derives the writer settings, imports
   // "sintab.fd" when an importer is given, sets the session date and time from
   // the clock and the debug mode from `debugmode`. Returns 0, or kTooManyFormats

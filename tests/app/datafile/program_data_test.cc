@@ -151,7 +151,7 @@ TEST_F(ProgramDataTest, PredecessorFilesAreCopiedOnceAndItsOwnFormatsDropped) {
   EXPECT_EQ(formats.findBySymbol("OLD"), nullptr);
   EXPECT_EQ(formats.count(), 16);
   EXPECT_EQ(dir_.read("kvqt.prs"), dir_.read("personal.dat"));
-  EXPECT_EQ(dir_.read("kvqt.dat"), dir_.read("korv.dat"));
+  EXPECT_EQ(ToHex(dir_.read("kvqt.dat")), ToHex(EncodeProgramDataFile(data.userInfo(), formats)));
 
   // The next start reads the program's own files and keeps what is in them.
   dir_.write("kvqt.dat", DataFile(12));
@@ -161,6 +161,31 @@ TEST_F(ProgramDataTest, PredecessorFilesAreCopiedOnceAndItsOwnFormatsDropped) {
   ASSERT_EQ(next.load(dir_.path(), again), 0);
   EXPECT_FALSE(next.importedPredecessor());
   EXPECT_NE(again.findBySymbol("OLD"), nullptr);
+}
+
+// A first run that never saves (no display, a refused change) leaves the
+// program's own files as they must be read later: the data file converted,
+// the login file private.
+TEST_F(ProgramDataTest, PredecessorFilesAreTakenOverAsTheProgramsOwnWithoutASave) {
+  dir_.write("personal.dat", LoginFile("777", "pw"));
+  ::chmod(dir_.file("personal.dat").c_str(), 0644);
+  dir_.write("korv.dat", DataFile(12));
+  {
+    ProgramData data;
+    Formats formats;
+    ASSERT_EQ(data.load(dir_.path(), formats), 0);
+  }
+  struct stat st;
+  ASSERT_EQ(::stat(dir_.file("kvqt.prs").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  ProgramData next;
+  Formats again;
+  ASSERT_EQ(next.load(dir_.path(), again), 0);
+  EXPECT_FALSE(next.importedPredecessor());
+  EXPECT_EQ(again.findBySymbol("OLD"), nullptr);
+  EXPECT_EQ(again.count(), 16);
+  EXPECT_EQ(next.login().userNumber, "777");
 }
 
 TEST_F(ProgramDataTest, OwnFilesAreFoundRegardlessOfCase) {

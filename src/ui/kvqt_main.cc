@@ -20,6 +20,7 @@
 #include "ui/first_run_wizard.h"
 #include "ui/main_window.h"
 #include "ui/qt_messages.h"
+#include "updater/install_release.h"
 
 namespace kvqt::ui {
 namespace {
@@ -41,6 +42,8 @@ int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) 
   }
   HeadlessMessages messages(/*to_stderr=*/true);
   UserMessages* previous = setUserMessages(&messages);
+  // Nobody can answer the install question here.
+  SetUnattendedInstall(true);
   const int code = RunHeadlessBatch(application, CommandLineStep, [&endpoint](HeadlessProgress& host) {
     DrainRequests(endpoint, [&host](const std::string& request) {
       if (request == platform::kQuitRequest) host.cancel();
@@ -96,6 +99,7 @@ int RunKvqt(int argc, char** argv) {
   }
   if (application.tooManyFormats()) message(kTooManyFormatsMessage);
 
+  bool quitRequested = false;
   std::unique_ptr<QSocketNotifier> notifier;
   if (endpoint.listening()) {
     notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
@@ -105,6 +109,7 @@ int RunKvqt(int argc, char** argv) {
           if (main) main->raiseWindow();
           else if (batch && batch->isVisible()) batch->raise();
         } else if (request == platform::kQuitRequest) {
+          quitRequested = true;
           if (main) main->quitRequested();
           else if (batch) batch->quitRequested();
         }
@@ -124,6 +129,8 @@ int RunKvqt(int argc, char** argv) {
   notifier.reset();
   main.reset();
   batch.reset();
+  // Tarnswap, started after a Yes, must still find this program to ask it to quit.
+  if (ReleaseInstallerStarted() && !quitRequested) WaitForInstallerQuit(endpoint);
   application.save();
   // Only now is the window "gone" for the release installer: the data are saved.
   endpoint.close();

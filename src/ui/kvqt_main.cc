@@ -35,6 +35,7 @@ void DrainRequests(platform::InstanceEndpoint& endpoint, Handler handle) {
 }
 
 int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) {
+  if (!application.data().damageReport().empty()) Complain(application.data().damageReport());
   if (application.interactive()) {
     if (application.tooManyFormats()) Complain(kTooManyFormatsMessage);
     Complain("no display to show the window on (the command line is only run with a data file and a login record)");
@@ -86,6 +87,13 @@ int RunKvqt(int argc, char** argv) {
   QtMessages messages;
   UserMessages* previous = setUserMessages(&messages);
 
+  // A batch run tells it on standard error, where its other errors go; a
+  // window in a message box before anything else.
+  const std::string& damage = application.data().damageReport();
+  if (!damage.empty()) {
+    if (application.interactive()) message(damage);
+    else Complain(damage);
+  }
   if (application.needsWizard()) RunFirstRunWizard(application);
 
   std::unique_ptr<MainWindow> main;

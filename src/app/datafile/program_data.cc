@@ -37,6 +37,10 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
   ResetWriterSettings();
   loaded_ = true;
   loginRead_ = importedPredecessor_ = keepStoredDataFile_ = dataFileDamaged_ = false;
+  damageReport_.clear();
+  damagedCopy_.clear();
+  // First, so that what the load finds reaches the debug log.
+  Logs::SetDebugMode(profile().getInt("debugmode", 0));
 
   std::string loginPath = ProgramFile(programDirectory, kLoginFileName);
   // The login file holds the password: private from its first byte.
@@ -71,7 +75,12 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
   if (rc == kDataFileMissing && existed) keepStoredDataFile_ = true;
   if (rc == kDataFileDamaged) {
     dataFileDamaged_ = true;
-    debugFormat("Program data file %.80s damaged at byte %zu", dataPath.c_str(), info.damageOffset);
+    // Kept now, before anything may replace it; the predecessor's damaged
+    // file stays where it is and is its own copy.
+    const std::string& readPath = importedPredecessor_ ? predecessorData : dataPath;
+    damagedCopy_ = importedPredecessor_ ? predecessorData : KeepDamagedCopy(dataPath);
+    damageReport_ = DamageReport(readPath, info, formats, damagedCopy_);
+    Logs::Debug(damageReport_);
   }
 
   std::string feed = ProgramFile(programDirectory, kSymbolFeedFileName);
@@ -81,7 +90,6 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
   login_.sessionDate = Date(now.year, now.month, now.day);
   login_.sessionTime = Time(now.hour, now.minute, now.second);
 
-  Logs::SetDebugMode(profile().getInt("debugmode", 0));
   return 0;
 }
 
@@ -91,10 +99,9 @@ int ProgramData::save(const std::string& programDirectory, const Formats& format
   if (WriteLoginFile(ProgramFile(programDirectory, kLoginFileName), login_) != 0) rc = -1;
   if (keepStoredDataFile_) return rc;
   std::string dataPath = DataFilePath(programDirectory);
-  // A damaged file of the predecessor stays where it is.
-  if (dataFileDamaged_ && !importedPredecessor_) {
-    platform::CopyFileNoOverwrite(dataPath, dataPath + kDamagedCopySuffix);
-  }
+  // A damaged file is not replaced before a copy of it is kept.
+  if (dataFileDamaged_ && damagedCopy_.empty()) damagedCopy_ = KeepDamagedCopy(dataPath);
+  if (dataFileDamaged_ && damagedCopy_.empty()) return -1;
   if (!platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats))) rc = -1;
   return rc;
 }

@@ -218,6 +218,7 @@ int DecodeProgramDataFile(std::string_view bytes, const DataFileReadOptions& opt
   DataFileInfo local;
   DataFileInfo& result = info ? *info : local;
   result = DataFileInfo{};
+  result.fileSize = bytes.size();
   userInfo = UserInfo{};
   formats.clear();
 
@@ -243,7 +244,7 @@ int DecodeProgramDataFile(std::string_view bytes, const DataFileReadOptions& opt
         std::unique_ptr<Format> format = reader.readFormat();
         if (!format) break;
         if (options.importingPredecessor && DroppedOnImport(format->formatId())) continue;
-        formats.add(std::move(format));
+        if (formats.add(std::move(format))) ++result.readFormats;
       }
     }
   } else {

@@ -41,6 +41,9 @@ struct DataFileInfo {
   std::uint32_t streamFormat = 0;
   std::int32_t version = 0;
   int storedFormats = 0;
+  // The formats taken from the file (before the built-in ones are merged).
+  int readFormats = 0;
+  std::size_t fileSize = 0;
   // Where a damaged file stopped making sense.
   std::size_t damageOffset = 0;
 };

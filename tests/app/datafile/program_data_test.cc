@@ -248,6 +248,56 @@ TEST_F(ProgramDataTest, ADamagedDataFileIsKeptBesideTheNewOne) {
   EXPECT_EQ(ToHex(dir_.read("kvqt.dat").substr(0, 10)), ToHex(whole.substr(0, 10)));
 }
 
+// The damage is told (the text for the user, and the debug log), and every
+// damaged file stays: a second, different damage gets a copy of its own, the
+// same damaged file met again no further one.
+TEST_F(ProgramDataTest, EveryDamageIsToldAndEveryDamagedFileKept) {
+  settings_.write("kvqt.ini", "[configure]\ndebugmode=1\n");
+  const std::string whole = DataFile(13);
+  // Cut inside the last entry's factor, which is where the reading stops.
+  const std::string first = whole.substr(0, whole.size() - 1);
+  dir_.write("kvqt.dat", first);
+  {
+    ProgramData data;
+    Formats formats;
+    ASSERT_EQ(data.load(dir_.path(), formats), 0);
+    EXPECT_EQ(data.damagedCopy(), dir_.file("kvqt.dat.damaged"));
+    EXPECT_EQ(data.damageReport(), "The program data file " + dir_.file("kvqt.dat") +
+                                       " is damaged: it could be read up to byte " + std::to_string(first.size() - 3) +
+                                       " of " + std::to_string(first.size()) +
+                                       ". Kept: 1 of its 1 formats, 0 lists, 1 directories. The damaged file is "
+                                       "kept as " + dir_.file("kvqt.dat.damaged") + ".");
+    EXPECT_NE(dir_.read("kvqt.dbg").find(data.damageReport()), std::string::npos);
+  }
+  // The run ended without a save; the next one meets the same damage.
+  {
+    ProgramData data;
+    Formats formats;
+    ASSERT_EQ(data.load(dir_.path(), formats), 0);
+    EXPECT_EQ(data.damagedCopy(), dir_.file("kvqt.dat.damaged"));
+  }
+  const std::string second = whole.substr(0, whole.size() - 2);
+  dir_.write("kvqt.dat", second);
+  ProgramData data;
+  Formats formats;
+  ASSERT_EQ(data.load(dir_.path(), formats), 0);
+  EXPECT_EQ(data.damagedCopy(), dir_.file("kvqt.dat.damaged.2"));
+  ASSERT_EQ(data.save(dir_.path(), formats), 0);
+  EXPECT_EQ(dir_.read("kvqt.dat.damaged"), first);
+  EXPECT_EQ(dir_.read("kvqt.dat.damaged.2"), second);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"kvqt.dat", "kvqt.dat.damaged", "kvqt.dat.damaged.2", "kvqt.dbg",
+                                               "kvqt.prs"}));
+}
+
+TEST_F(ProgramDataTest, AWholeDataFileHasNoDamageReport) {
+  dir_.write("kvqt.dat", DataFile(13));
+  ProgramData data;
+  Formats formats;
+  ASSERT_EQ(data.load(dir_.path(), formats), 0);
+  EXPECT_EQ(data.damageReport(), "");
+  EXPECT_EQ(data.damagedCopy(), "");
+}
+
 TEST_F(ProgramDataTest, TheSymbolFeedIsDeletedOnlyWhenImported) {
   struct Case {
     const char* label;

@@ -43,6 +43,9 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
   Logs::SetDebugMode(profile().getInt("debugmode", 0));
 
   std::string loginPath = ProgramFile(programDirectory, kLoginFileName);
+  // What an exit save that was killed half-way left behind.
+  platform::RemoveStaleTemporaries(loginPath);
+  platform::RemoveStaleTemporaries(DataFilePath(programDirectory));
   // The login file holds the password: private from its first byte.
   std::string predecessorLogin = PredecessorFile(programDirectory, loginPath, kPredecessorLoginFileName);
   if (!predecessorLogin.empty()) platform::CopyFileNoOverwrite(predecessorLogin, loginPath, 0600);
@@ -69,7 +72,7 @@ int ProgramData::load(const std::string& programDirectory, Formats& formats, con
   // retired formats dropped: a run that ends without saving must not leave
   // a copy that later runs would read as the program's own file.
   if (importedPredecessor_) {
-    platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats));
+    platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats), platform::ModeFromUmask());
   }
   // A file that is there but cannot be read is not ours to replace.
   if (rc == kDataFileMissing && existed) keepStoredDataFile_ = true;
@@ -102,7 +105,10 @@ int ProgramData::save(const std::string& programDirectory, const Formats& format
   // A damaged file is not replaced before a copy of it is kept.
   if (dataFileDamaged_ && damagedCopy_.empty()) damagedCopy_ = KeepDamagedCopy(dataPath);
   if (dataFileDamaged_ && damagedCopy_.empty()) return -1;
-  if (!platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats))) rc = -1;
+  // Only the login file is always private; the data file's mode is the user's umask's.
+  if (!platform::WriteFileAtomically(dataPath, EncodeProgramDataFile(userInfo_, formats), platform::ModeFromUmask())) {
+    rc = -1;
+  }
   return rc;
 }
 

@@ -1,6 +1,7 @@
 #include "app/datafile/program_data.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -296,6 +297,36 @@ TEST_F(ProgramDataTest, AWholeDataFileHasNoDamageReport) {
   ASSERT_EQ(data.load(dir_.path(), formats), 0);
   EXPECT_EQ(data.damageReport(), "");
   EXPECT_EQ(data.damagedCopy(), "");
+}
+
+TEST_F(ProgramDataTest, TemporaryFilesOfAKilledSaveAreRemovedAtStart) {
+  for (const char* name : {"kvqt.dat.Ab3xYz", "kvqt.prs.q1W2e3", "kvqt.dat.fresh1", "kvqt.dat.toolong7", "other.Ab3xYz"})
+    dir_.write(name, "left");
+  // Older than a minute; "fresh1" was just written, perhaps by a save in progress.
+  struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  for (const char* name : {"kvqt.dat.Ab3xYz", "kvqt.prs.q1W2e3", "kvqt.dat.toolong7", "other.Ab3xYz"})
+    ::utimensat(AT_FDCWD, dir_.file(name).c_str(), old, 0);
+  ProgramData data;
+  Formats formats;
+  data.load(dir_.path(), formats);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"kvqt.dat.fresh1", "kvqt.dat.toolong7", "other.Ab3xYz"}));
+}
+
+TEST_F(ProgramDataTest, TheDataFileModeFollowsTheUmaskAndTheLoginFileIsPrivate) {
+  for (mode_t mask : {mode_t{077}, mode_t{022}}) {
+    const mode_t previous = ::umask(mask);
+    ProgramData data;
+    Formats formats;
+    data.load(dir_.path(), formats);
+    const int rc = data.save(dir_.path(), formats);
+    ::umask(previous);
+    ASSERT_EQ(rc, 0);
+    struct stat st;
+    ASSERT_EQ(::stat(dir_.file("kvqt.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask) << mask;
+    ASSERT_EQ(::stat(dir_.file("kvqt.prs").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << mask;
+  }
 }
 
 TEST_F(ProgramDataTest, TheSymbolFeedIsDeletedOnlyWhenImported) {

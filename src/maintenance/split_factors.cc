@@ -10,6 +10,7 @@
 #include "app/model/format.h"
 #include "app/model/formats.h"
 #include "maintenance/data_manager_open.h"
+#include "service/session/split_handover.h"
 #include "service/symbols/sintable.h"
 
 namespace kvqt {
@@ -75,6 +76,11 @@ void HandleSplitFactor(ActionInfo& action, const SinSplitFactor& split) {
 }
 
 }  // namespace
+
+void InstallSplitFactorStep() {
+  session::splitFactorStep() =
+      session::SplitFactorStep{applySplitFactors, kApplySplitFactorsSteps, SetSplitFactorsFollowUp};
+}
 
 void SetSplitFactorsFollowUp(StepFunction step, int total) {
   g_followUp = step;

@@ -13,6 +13,8 @@
 #include "app/logs.h"
 #include "app/messages.h"
 #include "automation/command_line_step.h"
+#include "formats/directory_refresh.h"
+#include "maintenance/split_factors.h"
 #include "platform/display.h"
 #include "platform/instance_endpoint.h"
 #include "platform/program_dir.h"
@@ -78,6 +80,10 @@ int RunKvqt(int argc, char** argv) {
   }
   Logs::SetDirectory("");
 
+  // Directories rebuild their entries from the chart files through the format drivers.
+  InstallDirectoryRefresh();
+  // A session hands over to the split-factor step of the data maintenance.
+  InstallSplitFactorStep();
   Application application(arguments);
   application.start(directory);
 

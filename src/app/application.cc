@@ -5,7 +5,6 @@
 #include "app/headless_progress.h"
 #include "app/logs.h"
 #include "app/program_args.h"
-#include "formats/directory_refresh.h"
 #include "platform/path.h"
 #include "service/symbols/digital_feed.h"
 
@@ -20,8 +19,6 @@ int Application::start(const std::string& programDirectory, const SymbolFeedImpo
   if (!platform::FileExists(DataFilePath(programDirectory_))) arguments_.clear();
   SetProgramArguments(arguments_);
 
-  // Directories rebuild their entries from the chart files through the format drivers.
-  InstallDirectoryRefresh();
   SymbolFeedImporter importer = importFeed;
   if (!importer) {
     importer = [this](const std::string& path) { return ImportSymbolFeed(programDirectory_, path); };

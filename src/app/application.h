@@ -28,9 +28,9 @@ class Application {
   // (a first run is always interactive); the data are loaded; the run is
   // interactive without arguments, after a refused data file (-34) or without
   // a login record; "kvqt.rpt" and "kvqt.tsk" of the previous run are deleted.
-  // Directories are refreshed through the format drivers from now on, and a
-  // "sintab.fd" left by a download goes into the symbol table (through
-  // `importFeed` when given). Returns the load's result.
+  // A "sintab.fd" left by a download goes into the symbol table (through
+  // `importFeed` when given). The caller installs the directory refresh of
+  // the format drivers before. Returns the load's result.
   int start(const std::string& programDirectory, const SymbolFeedImporter& importFeed = {});
 
   bool interactive() const { return interactive_; }

@@ -4,6 +4,7 @@
 
 #include "app/compose.h"
 #include "app/showable_text.h"
+#include "datetime/diagnostics.h"
 #include "platform/text_file.h"
 
 namespace kvqt {
@@ -22,7 +23,11 @@ std::string_view WithoutLineEnd(std::string_view line) {
 
 void Logs::SetDirectory(std::string directory) { g_directory = std::move(directory); }
 const std::string& Logs::Directory() { return g_directory; }
-void Logs::SetDebugMode(int mode) { g_debug_mode = mode; }
+void Logs::SetDebugMode(int mode) {
+  g_debug_mode = mode;
+  // The date and time code writes its diagnostics here.
+  SetDateDiagnosticSink([](std::string_view line) { Logs::Debug(line); });
+}
 bool Logs::DebugMode() { return g_debug_mode != 0; }
 std::string Logs::ReportPath() { return g_directory + kReportLogName; }
 std::string Logs::DebugPath() { return g_directory + kDebugLogName; }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/logs.h"
+#include "datetime/diagnostics.h"
 #include "datetime/mbf.h"
 #include "platform/clock.h"
 #include "platform/little_endian.h"
@@ -16,7 +16,7 @@ bool InRange(int year, int month, int day) {
 }
 
 void LogInvalidDate(int year, int month, int day) {
-  if (year > 0 || month > 0 || day > 0) debugFormat("Invalid date: %d-%d-%d\n", year, month, day);
+  if (year > 0 || month > 0 || day > 0) dateDiagnostic("Invalid date: %d-%d-%d\n", year, month, day);
 }
 
 // Float fields come from files: anything that is not a plain int32 number is no date.
@@ -37,14 +37,14 @@ int NormalizeYear(int year) {
   if (year >= 0 && year <= 49) return year + 2000;
   if (year >= 50 && year <= 150) return year + 1900;
   if (year >= Date::kFirstYear && year <= Date::kLastYear) return year;
-  debugFormat("Invalid year: %d\n", year);
+  dateDiagnostic("Invalid year: %d\n", year);
   return 0;
 }
 
 int NormalizeYear1900(int year) {
   if (year >= 0 && year <= 150) return year + 1900;
   if (year >= Date::kFirstYear && year <= Date::kLastYear) return year;
-  debugFormat("Invalid year: %d\n", year);
+  dateDiagnostic("Invalid year: %d\n", year);
   return 0;
 }
 
@@ -70,7 +70,7 @@ Date::Date(int year, int month, int day) {
 // such as 49 (from arithmetic, or 1949 rejected earlier) into a valid 2049.
 Date Date::FromFullYear(int year, int month, int day) {
   if (year < kFirstYear || year > kLastYear) {
-    debugFormat("Invalid year: %d\n", year);
+    dateDiagnostic("Invalid year: %d\n", year);
     LogInvalidDate(year, month, day);
     return Date();
   }
@@ -181,7 +181,7 @@ std::string Date::print() const {
 
 int Date::compare(Date other) const {
   if (isNull() || other.isNull()) {
-    debugFormat("cannot compare dates \"%ld\" and \"%ld\"\n", static_cast<long>(value_),
+    dateDiagnostic("cannot compare dates \"%ld\" and \"%ld\"\n", static_cast<long>(value_),
                 static_cast<long>(other.value_));
     return 0;
   }

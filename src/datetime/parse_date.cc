@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "app/logs.h"
+#include "datetime/diagnostics.h"
 
 namespace kvqt {
 namespace {
@@ -55,7 +55,7 @@ std::size_t LeadingDigits(std::string_view text) {
 }
 
 Date CannotConvert(std::string_view text, std::string_view pattern) {
-  debugFormat("cannot convert date \"%s\" with format \"%s\"\n", std::string(text).c_str(),
+  dateDiagnostic("cannot convert date \"%s\" with format \"%s\"\n", std::string(text).c_str(),
               std::string(pattern).c_str());
   return Date();
 }

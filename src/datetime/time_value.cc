@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/logs.h"
+#include "datetime/diagnostics.h"
 #include "datetime/mbf.h"
 #include "platform/clock.h"
 
@@ -34,7 +34,7 @@ Time::Time(int hour, int minute, int second) {
   if (hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59) {
     value_ = hour * 10000 + minute * 100 + second;
   } else {
-    debugFormat("Invalid time: %d:%d:%d\n", hour, minute, second);
+    dateDiagnostic("Invalid time: %d:%d:%d\n", hour, minute, second);
   }
 }
 
@@ -77,7 +77,7 @@ void Time::toMbf(unsigned char* out4) const { FloatToMbf(toFloat(), out4); }
 
 int Time::compare(Time other) const {
   if (isNull() || other.isNull()) {
-    debugFormat("cannot compare times \"%ld\" and \"%ld\"\n", static_cast<long>(value_),
+    dateDiagnostic("cannot compare times \"%ld\" and \"%ld\"\n", static_cast<long>(value_),
                 static_cast<long>(other.value_));
     return 0;
   }

@@ -10,12 +10,15 @@
 #include "app/model/format.h"
 #include "app/model/formats.h"
 #include "maintenance/data_manager_open.h"
+#include "service/session/split_handover.h"
 #include "service/symbols/sintable.h"
 
 namespace kvqt {
 namespace {
 
 inline constexpr const char* kNoMasterAccessText = "Can't access Masterfile of directory";
+// Directory::refresh() for a directory that has no master yet.
+constexpr int kNoMaster = -2;
 
 // The symbol table lives from state 0 to state 2 of one run; a run that was
 // cancelled in between leaves it to the next run's state 0, which saves it.
@@ -33,28 +36,22 @@ int FirstWithSymbol(const Directory& directory, const std::string& symbol) {
   return -1;
 }
 
-// The data file of the symbol in one directory, if there is one. A directory
-// whose master had to be read again is looked at again; a data file is
-// opened at most once per split factor and directory, so a split is never
-// applied twice to the same file.
+// The data file of the symbol in one directory, if there is one. The master
+// is checked first: a directory that this run has not refreshed yet holds no
+// entries, or stale ones. A data file is opened at most once per split factor
+// and directory, so a split is never applied twice to the same file.
 bool ApplyInDirectory(Format& format, Directory& directory, const SinSplitFactor& split) {
   const std::string symbol = split.symbol.str();
-  int index = FirstWithSymbol(directory, symbol);
-  if (index < 0) return false;
-  for (int rescans = 0;; ++rescans) {
-    int rc = directory.refresh();
-    if (rc < 0) {
-      message2(kNoMasterAccessText, directory.name());
-      return false;
-    }
-    if (rc == 1) {
-      // The entries were built again: the index found before may be stale.
-      index = FirstWithSymbol(directory, symbol);
-      if (index < 0) return false;
-      if (rescans < 1) continue;
-    }
-    break;
+  const bool heldBefore = FirstWithSymbol(directory, symbol) >= 0;
+  const int rc = directory.refresh();
+  if (rc < 0) {
+    // A directory without any master has no data file to split; one that
+    // cannot be read, or that was known to hold the symbol, is reported.
+    if (rc != kNoMaster || heldBefore) message2(kNoMasterAccessText, directory.name());
+    return false;
   }
+  const int index = FirstWithSymbol(directory, symbol);
+  if (index < 0) return false;
   AnnouncedSplit announced{split.split_date, split.factor};
   OpenDataManagerForSplit(format, directory, *directory.at(index), announced);
   return true;
@@ -79,6 +76,11 @@ void HandleSplitFactor(ActionInfo& action, const SinSplitFactor& split) {
 }
 
 }  // namespace
+
+void InstallSplitFactorStep() {
+  session::splitFactorStep() =
+      session::SplitFactorStep{applySplitFactors, kApplySplitFactorsSteps, SetSplitFactorsFollowUp};
+}
 
 void SetSplitFactorsFollowUp(StepFunction step, int total) {
   g_followUp = step;

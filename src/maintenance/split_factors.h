@@ -26,4 +26,8 @@ int applySplitFactors(StepRunner& runner, ActionInfo& action, int& counter);
 // layer does not link the import. nullptr: the split-factor step finishes.
 void SetSplitFactorsFollowUp(StepFunction step, int total);
 
+// Makes this step the one a download session hands over to when the user
+// asked for split factors.
+void InstallSplitFactorStep();
+
 }  // namespace kvqt

@@ -1,13 +1,18 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
+#include <string_view>
 
 #include "platform/clock.h"
+#include "platform/path.h"
 
 namespace kvqt::platform {
 
@@ -27,6 +32,46 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, unsign
   ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   return ok;
+}
+
+unsigned ModeFromUmask() {
+  // umask() can only be read by setting it; the program runs one thread.
+  mode_t mask = ::umask(022);
+  ::umask(mask);
+  return 0666u & ~static_cast<unsigned>(mask);
+}
+
+namespace {
+
+constexpr std::size_t kTemporarySuffixSize = 7;  // "." and the six characters of mkstemp
+constexpr long kStaleSeconds = 60;
+
+bool IsTemporaryOf(std::string_view candidate, std::string_view name) {
+  if (candidate.size() != name.size() + kTemporarySuffixSize || candidate.substr(0, name.size()) != name) return false;
+  if (candidate[name.size()] != '.') return false;
+  for (char c : candidate.substr(name.size() + 1))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaries(const std::string& path) {
+  const std::string directory = DirectoryPart(path);
+  const std::string name = FileNamePart(path);
+  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (!dir) return 0;
+  int removed = 0;
+  while (struct dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryOf(entry->d_name, name)) continue;
+    const std::string candidate = directory + entry->d_name;
+    struct stat st;
+    if (::lstat(candidate.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (std::time(nullptr) - st.st_mtime <= kStaleSeconds) continue;
+    if (::unlink(candidate.c_str()) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 bool SetFileTimeNow(const std::string& path) {

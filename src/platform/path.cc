@@ -72,10 +72,10 @@ std::string FindFileNoCase(const std::string& directory, const std::string& name
 
 std::string ResolveNoCase(const std::string& path) { return FindFileNoCase(DirectoryPart(path), FileNamePart(path)); }
 
-bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
+bool CopyFileNoOverwrite(const std::string& from, const std::string& to, unsigned mode) {
   int in = ::open(from.c_str(), O_RDONLY);
   if (in < 0) return false;
-  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, static_cast<mode_t>(mode));
   if (out < 0) {
     ::close(in);
     return false;

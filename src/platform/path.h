@@ -33,8 +33,9 @@ std::string FindFileNoCase(const std::string& directory, const std::string& name
 // Splits path into directory and name and resolves the name as above.
 std::string ResolveNoCase(const std::string& path);
 
-// Copies a file; never replaces an existing destination. False on any failure.
-bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
+// Copies a file; never replaces an existing destination. The copy is created
+// with `mode` (less the umask) from its first byte. False on any failure.
+bool CopyFileNoOverwrite(const std::string& from, const std::string& to, unsigned mode = 0644);
 
 // Creates the directory and its parents; true when it exists afterwards.
 bool MakeDirectories(const std::string& path);

@@ -16,6 +16,8 @@
 #include "automation/command_line_help.h"
 #include "automation/command_line_options.h"
 #include "automation/command_line_step.h"
+#include "formats/directory_refresh.h"
+#include "maintenance/split_factors.h"
 #include "platform/display.h"
 #include "platform/instance_endpoint.h"
 #include "platform/absolute_path.h"
@@ -27,6 +29,7 @@
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 #include "ui/qt_messages.h"
+#include "updater/install_release.h"
 
 namespace kvqt::ui {
 namespace {
@@ -41,6 +44,7 @@ void DrainRequests(platform::InstanceEndpoint& endpoint, Handler handle) {
 }
 
 int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) {
+  if (!application.data().damageReport().empty()) Complain(application.data().damageReport());
   if (application.interactive()) {
     if (application.tooManyFormats()) Complain(kTooManyFormatsMessage);
     Complain("no display to show the window on (the command line is only run with a data file and a login record)");
@@ -49,6 +53,8 @@ int RunHeadless(Application& application, platform::InstanceEndpoint& endpoint) 
   HeadlessMessages messages(/*to_stderr=*/true);
   UserMessages* previous = setUserMessages(&messages);
   platform::CatchStopSignals();
+  // Nobody can answer the install question here.
+  SetUnattendedInstall(true);
   int code = RunHeadlessBatch(application, CommandLineStep, [&endpoint](HeadlessProgress& host) {
     DrainRequests(endpoint, [&host](const std::string& request) {
       if (request == platform::kQuitRequest) host.cancel();
@@ -99,6 +105,10 @@ int RunKvqt(int argc, char** argv) {
   }
   Logs::SetDirectory("");
 
+  // Directories rebuild their entries from the chart files through the format drivers.
+  InstallDirectoryRefresh();
+  // A session hands over to the split-factor step of the data maintenance.
+  InstallSplitFactorStep();
   Application application(arguments);
   application.start(directory);
 
@@ -109,6 +119,13 @@ int RunKvqt(int argc, char** argv) {
   QtMessages messages;
   UserMessages* previous = setUserMessages(&messages);
 
+  // A batch run tells it on standard error, where its other errors go; a
+  // window in a message box before anything else.
+  const std::string& damage = application.data().damageReport();
+  if (!damage.empty()) {
+    if (application.interactive()) message(damage);
+    else Complain(damage);
+  }
   if (application.needsWizard()) RunFirstRunWizard(application);
 
   std::unique_ptr<MainWindow> main;
@@ -133,6 +150,7 @@ int RunKvqt(int argc, char** argv) {
   }
   if (application.tooManyFormats()) message(kTooManyFormatsMessage);
 
+  bool quitRequested = false;
   std::unique_ptr<QSocketNotifier> notifier;
   if (endpoint.listening()) {
     notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
@@ -142,6 +160,7 @@ int RunKvqt(int argc, char** argv) {
           if (main) main->raiseWindow();
           else if (batch && batch->isVisible()) batch->raise();
         } else if (request == platform::kQuitRequest) {
+          quitRequested = true;
           if (main) main->quitRequested();
           else if (batch) batch->quitRequested();
         }
@@ -162,6 +181,8 @@ int RunKvqt(int argc, char** argv) {
   notifier.reset();
   main.reset();
   batch.reset();
+  // Tarnswap, started after a Yes, must still find this program to ask it to quit.
+  if (ReleaseInstallerStarted() && !quitRequested) WaitForInstallerQuit(endpoint);
   application.save();
   // Caught only in a batch run.
   if (const int signal = platform::PendingStopSignal(); signal != 0) code = platform::StopSignalExitCode(signal);

@@ -4,7 +4,10 @@
 // on until then; its normal shutdown saves the data.
 #pragma once
 
+#include <chrono>
 #include <string>
+
+#include "platform/instance_endpoint.h"
 
 namespace kvqt {
 
@@ -34,5 +37,21 @@ std::string InstallCommandLine(const ReleaseInstall& install);
 // whatever the debug mode. Returns the start result, or 0 when nothing was started.
 int installNewRelease(const ReleaseInstall& install);
 void installNewRelease();
+
+// A run without a display cannot ask, and would answer No after every
+// session: instead installNewRelease says once, on standard output, that a
+// release is waiting and how to install it, and starts nothing.
+void SetUnattendedInstall(bool unattended);
+
+// Tarnswap was started in this run (the user answered Yes).
+bool ReleaseInstallerStarted();
+
+// Tarnswap's own waits for the program: ten of one second after its first look.
+inline constexpr std::chrono::milliseconds kInstallerWait{11000};
+
+// A program that is about to end (a batch run is over) stays until Tarnswap
+// has found it and asked it to quit, or until `limit` has passed: true when
+// the quit request came. Other requests are answered by nothing.
+bool WaitForInstallerQuit(platform::InstanceEndpoint& endpoint, std::chrono::milliseconds limit = kInstallerWait);
 
 }  // namespace kvqt

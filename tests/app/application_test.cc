@@ -8,6 +8,7 @@
 #include "app/personal_profile.h"
 #include "app/program_args.h"
 #include "feed_writer.h"
+#include "formats/directory_refresh.h"
 #include "formats/format_driver.h"
 #include "platform/path.h"
 #include "platform/program_dir.h"
@@ -182,6 +183,7 @@ TEST_F(ApplicationTest, StartImportsALeftSymbolFeedAndRefreshesDirectoriesFromTh
   DatafileEntry entry;
   ASSERT_EQ(AddEntry("ABC", "Alpha Beta", 'D', entry, 4, charts), 0);
 
+  InstallDirectoryRefresh();
   Application app({});
   ASSERT_EQ(app.start(dir_.path()), 0);
   EXPECT_FALSE(dir_.exists("sintab.fd"));

@@ -161,6 +161,18 @@ TEST_F(KvqtProcessTest, HeadlessRunWithNothingToDoExitsZero) {
   EXPECT_EQ(logs_.read("stdout"), "Analyzing command line\n");
 }
 
+TEST_F(KvqtProcessTest, HeadlessRunTellsOfADamagedDataFileOnStandardError) {
+  PrepareBatchStart();
+  const std::string whole = home_.read("kvqt.dat");
+  home_.write("kvqt.dat", whole.substr(0, whole.size() - 1));
+  auto run = Start({"-nowindow"}, /*display=*/false);
+  EXPECT_EQ(run->wait(20s), 0);
+  EXPECT_NE(Stderr().find("The program data file " + home_.file("kvqt.dat") + " is damaged"), std::string::npos)
+      << Stderr();
+  EXPECT_NE(Stderr().find("kept as " + home_.file("kvqt.dat.damaged")), std::string::npos) << Stderr();
+  EXPECT_EQ(home_.read("kvqt.dat.damaged"), whole.substr(0, whole.size() - 1));
+}
+
 TEST_F(KvqtProcessTest, HeadlessRunThatFindsAnotherCopySaysSo) {
   auto first = Start({}, /*display=*/true);
   ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));

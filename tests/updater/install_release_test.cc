@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 
 #include "app/logs.h"
 #include "app/messages.h"
@@ -88,6 +89,71 @@ TEST_F(InstallReleaseTest, YesStartsTheInstallerAndLogsItsCommandLineWhateverThe
   const std::string command = InstallCommandLine(install_);
   EXPECT_EQ(command, install_.installer + " _kvqt.exe " + install_.program + " \"Norvale Korvane\"");
   EXPECT_EQ(dir_.read("kvqt.dbg"), command.substr(0, 80) + " 33\r\n");
+}
+
+// Without a display every question would be answered No after every
+// session, and the release never installed: the run says so once instead.
+TEST_F(InstallReleaseTest, UnattendedRunSaysOnceHowToInstallTheWaitingRelease) {
+  WriteInstaller();
+  dir_.write("_kvqt.exe", "new");
+  SetUnattendedInstall(true);
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(installNewRelease(install_), 0);
+  EXPECT_EQ(installNewRelease(install_), 0);
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  SetUnattendedInstall(false);
+  EXPECT_TRUE(messages_->shown().empty());
+  EXPECT_EQ(out.find("A new release is waiting in " + dir_.file("_kvqt.exe")), 0u) << out;
+  EXPECT_NE(out.find("mv '" + dir_.file("_kvqt.exe") + "' '" + install_.program + "'"), std::string::npos) << out;
+  EXPECT_EQ(out.find("A new release", 1), std::string::npos) << out;
+  EXPECT_TRUE(dir_.exists("_kvqt.exe"));
+  EXPECT_FALSE(dir_.exists("args"));
+}
+
+// A batch run ends as soon as its last step is done. After Yes it waits for
+// Tarnswap, here one that starts half a second late, to find it and ask it
+// to quit; only then does its endpoint close and the release take its place.
+TEST_F(InstallReleaseTest, AfterYesTheProgramWaitsForTheInstallersQuitRequest) {
+  TempDir runtime;
+  const char* old = std::getenv("XDG_RUNTIME_DIR");
+  const std::string oldRuntime = old ? old : "";
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  ::setenv("TARNSWAP_WAIT_MS", "20", 1);
+  dir_.write("bin/tarnswap", std::string("#!/bin/sh\nsleep 0.5\nexec '") + TARNSWAP_PATH + "' \"$@\"\n");
+  ::chmod(dir_.file("bin/tarnswap").c_str(), 0755);
+  dir_.write("bin/kvqt", "old program");
+  ::chmod(dir_.file("bin/kvqt").c_str(), 0755);
+  dir_.write("_kvqt.exe", "#!/bin/sh\necho started > started.tmp && mv started.tmp started\n");
+
+  platform::InstanceEndpoint endpoint;
+  ASSERT_EQ(endpoint.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner);
+  messages_->answerNext(true);
+  EXPECT_GE(installNewRelease(install_), 32);
+  EXPECT_TRUE(ReleaseInstallerStarted());
+  EXPECT_TRUE(WaitForInstallerQuit(endpoint));
+  endpoint.close();
+
+  EXPECT_TRUE(WaitUntil([&] { return dir_.exists("started"); }, 10s));
+  EXPECT_EQ(dir_.read("bin/kvqt").substr(0, 9), "#!/bin/sh");
+  EXPECT_FALSE(dir_.exists("_kvqt.exe"));
+  ::unsetenv("TARNSWAP_WAIT_MS");
+  if (old) ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+  else ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST_F(InstallReleaseTest, WaitForTheInstallerEndsAtItsLimit) {
+  TempDir runtime;
+  const char* old = std::getenv("XDG_RUNTIME_DIR");
+  const std::string oldRuntime = old ? old : "";
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  platform::InstanceEndpoint endpoint;
+  ASSERT_EQ(endpoint.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner);
+  ASSERT_TRUE(platform::SendInstanceRequest("Norvale Korvane", "raise"));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(WaitForInstallerQuit(endpoint, 200ms));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 190ms);
+  if (old) ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+  else ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(DefaultReleaseInstallTest, InstallerAndProgramBesideTheRunningExecutable) {

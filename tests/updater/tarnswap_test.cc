@@ -139,6 +139,45 @@ TEST_F(TarnswapTest, ReplacesTheProgramKeepingItsModeAndStartsIt) {
   EXPECT_EQ(log.find("Waited long enough"), std::string::npos);
 }
 
+// A release that cannot take the program's place (gone, or not a file)
+// leaves the old program where it was, which is started again; the run
+// fails, since the new program does not run.
+TEST_F(TarnswapTest, ReleaseThatCannotReplaceTheProgramKeepsTheOldOne) {
+  struct Case {
+    const char* label;
+    bool releaseIsDirectory;
+  } cases[] = {{"no release file", false}, {"release is a directory", true}};
+  for (const Case& c : cases) {
+    TempDir dir;
+    if (c.releaseIsDirectory) ::mkdir(dir.file("_kvqt.exe").c_str(), 0755);
+    dir.write("kvqt", "#!/bin/sh\necho started > started.tmp && mv started.tmp started\n");
+    ::chmod(dir.file("kvqt").c_str(), 0750);
+    platform::InstanceEndpoint program;
+    ASSERT_EQ(program.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner) << c.label;
+    ChildProcess::Options options = Options();
+    options.workingDirectory = dir.path();
+    ChildProcess tarnswap({TARNSWAP_PATH, "_kvqt.exe", "kvqt", "Norvale Korvane"}, options);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          std::string request;
+          while (program.acceptRequest(request)) {
+            if (request == "quit") program.close();
+          }
+          return !program.listening();
+        },
+        10s))
+        << c.label;
+    EXPECT_EQ(tarnswap.wait(20s), 1) << c.label;
+    ASSERT_TRUE(dir.exists("kvqt")) << c.label;
+    EXPECT_EQ(dir.read("kvqt").substr(0, 9), "#!/bin/sh") << c.label;
+    struct stat st;
+    ASSERT_EQ(::stat(dir.file("kvqt").c_str(), &st), 0) << c.label;
+    EXPECT_EQ(st.st_mode & 07777, 0750u) << c.label;
+    EXPECT_TRUE(WaitUntil([&] { return dir.exists("started"); }, 10s)) << c.label;
+    EXPECT_NE(dir.read("korv.dbg").find("Cannot replace the executable"), std::string::npos) << c.label;
+  }
+}
+
 TEST_F(TarnswapTest, ReleaseWithoutAProgramToReplaceGetsRunPermission) {
   dir_.write("_kvqt.exe", "#!/bin/sh\necho started > started.tmp && mv started.tmp started\n");
   ::chmod(dir_.file("_kvqt.exe").c_str(), 0644);

@@ -54,8 +54,7 @@ bool ConfigData::load(const std::string& programDirectory, std::ostream& err) {
     return false;
   }
   if (data_.dataFileDamaged()) {
-    err << "kvqt-config: warning: " << dataFilePath_ << " is damaged; what could be read is kept, the old file "
-        << "is saved as " << dataFilePath_ << kDamagedCopySuffix << "\n";
+    err << "kvqt-config: warning: " << data_.damageReport() << "\n";
   }
   return true;
 }

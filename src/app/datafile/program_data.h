@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/datafile/damaged_data_file.h"
 #include "app/datafile/login_record.h"
 #include "app/datafile/program_data_file.h"
 #include "app/datafile/user_info.h"
@@ -22,8 +23,10 @@ using SymbolFeedImporter = std::function<int(const std::string& path)>;
 
 class ProgramData {
  public:
-  // Start-up. `programDirectory` ends in a separator. Copies a predecessor
-  // login or data file when the program's own is missing, reads both files
+  // Start-up. `programDirectory` ends in a separator. When the program's own
+  // file is missing, takes over the predecessor's: its login file as a copy
+  // readable by the owner only, its data file converted (its retired formats
+  // dropped) and written as the program's own at once. Reads both files
   // (missing ones give the defaults), derives the writer settings, imports
   // "sintab.fd" when an importer is given, sets the session date and time from
   // the clock and the debug mode from `debugmode`. Returns 0, or kTooManyFormats
@@ -35,7 +38,7 @@ class ProgramData {
   // replaces the old one. Returns 0, or -1 when a file could not be written
   // (that file then stays as it was). The data file is not written when the
   // load refused it (too many formats) or could not read a file that exists;
-  // before a damaged data file is replaced, a copy is kept beside it. Without
+  // a damaged data file is replaced only once a copy is kept beside it. Without
   // a load before it, nothing is written (the files would lose what they hold)
   // and the result is -1.
   int save(const std::string& programDirectory, const Formats& formats);
@@ -53,6 +56,11 @@ class ProgramData {
   bool keepStoredDataFile() const { return keepStoredDataFile_; }
   // The data file was cut short or corrupt; what could be read was taken.
   bool dataFileDamaged() const { return dataFileDamaged_; }
+  // For the user: that the data file was damaged, what was kept of it and
+  // where the copy of it is. Empty when it was whole.
+  const std::string& damageReport() const { return damageReport_; }
+  // The copy kept of the damaged data file; empty when there is none.
+  const std::string& damagedCopy() const { return damagedCopy_; }
 
  private:
   LoginRecord login_;
@@ -62,13 +70,12 @@ class ProgramData {
   bool importedPredecessor_ = false;
   bool keepStoredDataFile_ = false;
   bool dataFileDamaged_ = false;
+  std::string damageReport_;
+  std::string damagedCopy_;
 };
 
 // Program directory + `programdatafile` (default "kvqt.dat"), an existing file
 // found regardless of case.
 std::string DataFilePath(const std::string& programDirectory);
-
-// Beside a damaged data file, the copy kept before it is replaced.
-inline constexpr const char* kDamagedCopySuffix = ".damaged";
 
 }  // namespace kvqt

@@ -5,6 +5,7 @@
 
 #include "app/datafile/stream_reader.h"
 #include "app/datafile/stream_writer.h"
+#include "app/model/format_flags.h"
 #include "app/model/format_ids.h"
 #include "app/model/format_table.h"
 #include "app/model/text_field.h"
@@ -132,19 +133,30 @@ class TreeReader {
   int defaultMarket_;
 };
 
-void WriteDirectory(StreamWriter& out, const Directory& directory, int formatId) {
+// What a refresh from the master cannot give back: the entry holds it only
+// in this file.
+bool HoldsWhatARefreshLoses(const Datafile& entry) { return entry.realtime() || entry.factor() != 1.0f; }
+
+// A format whose directories have no master: their entries are the only
+// record of their instruments, and no refresh rebuilds them.
+bool HasNoMaster(const Format& format) {
+  return (format.formatflags() & FormatFlag::NoMasterScan) != 0 || format.formatId() == kFormatIdOrvista;
+}
+
+void WriteDirectory(StreamWriter& out, const Directory& directory, int formatId, bool keepAll) {
   out.putText(directory.name());
   out.putInt32(directory.curDataFile());
   out.putInt32(directory.selectionMode());
   std::vector<const Datafile*> stored;
-  bool anyRealtime = false;
+  bool anyKept = false;
   for (int i = 0; i < directory.size(); ++i) {
     const Datafile* entry = directory.at(i);
-    if (entry->realtime()) anyRealtime = true;
-    if (entry->realtime() || entry->selected()) stored.push_back(entry);
+    const bool kept = keepAll || HoldsWhatARefreshLoses(*entry);
+    if (kept) anyKept = true;
+    if (kept || entry->selected()) stored.push_back(entry);
   }
   // In mode 1 the selection is "all", which the next refresh rebuilds.
-  if (!anyRealtime && directory.selectionMode() != Directory::kSelectStored) stored.clear();
+  if (!anyKept && directory.selectionMode() != Directory::kSelectStored) stored.clear();
   out.putInt32(static_cast<std::int32_t>(stored.size()));
   for (const Datafile* entry : stored) {
     out.putText(entry->symbol());
@@ -173,11 +185,15 @@ void WriteFormat(StreamWriter& out, const Format& format) {
     out.putText(list->name());
     out.putInt32(list->curDir());
     out.putInt32(list->directoryCount());
-    for (int j = 0; j < list->directoryCount(); ++j) WriteDirectory(out, *list->directoryAt(j), format.formatId());
+    for (int j = 0; j < list->directoryCount(); ++j) {
+      WriteDirectory(out, *list->directoryAt(j), format.formatId(), HasNoMaster(format));
+    }
   }
   out.putInt32(format.curDi());
   out.putInt32(format.directoryCount());
-  for (int i = 0; i < format.directoryCount(); ++i) WriteDirectory(out, *format.directoryAt(i), format.formatId());
+  for (int i = 0; i < format.directoryCount(); ++i) {
+    WriteDirectory(out, *format.directoryAt(i), format.formatId(), HasNoMaster(format));
+  }
 }
 
 // The loader refuses a file of more than 23 formats, but the tree holds 24. A
@@ -202,6 +218,7 @@ int DecodeProgramDataFile(std::string_view bytes, const DataFileReadOptions& opt
   DataFileInfo local;
   DataFileInfo& result = info ? *info : local;
   result = DataFileInfo{};
+  result.fileSize = bytes.size();
   userInfo = UserInfo{};
   formats.clear();
 
@@ -227,7 +244,7 @@ int DecodeProgramDataFile(std::string_view bytes, const DataFileReadOptions& opt
         std::unique_ptr<Format> format = reader.readFormat();
         if (!format) break;
         if (options.importingPredecessor && DroppedOnImport(format->formatId())) continue;
-        formats.add(std::move(format));
+        if (formats.add(std::move(format))) ++result.readFormats;
       }
     }
   } else {

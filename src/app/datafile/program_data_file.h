@@ -41,6 +41,9 @@ struct DataFileInfo {
   std::uint32_t streamFormat = 0;
   std::int32_t version = 0;
   int storedFormats = 0;
+  // The formats taken from the file (before the built-in ones are merged).
+  int readFormats = 0;
+  std::size_t fileSize = 0;
   // Where a damaged file stopped making sense.
   std::size_t damageOffset = 0;
 };
@@ -58,8 +61,10 @@ int ReadProgramDataFile(const std::string& path, const DataFileReadOptions& opti
                         Formats& formats, DataFileInfo* info = nullptr);
 
 // The bytes of the current layout: stream format 257, version 30204. A
-// directory stores its selected and realtime entries, and none at all when it
-// has no realtime entry and its selection mode is not 2.
+// directory stores its selected entries and those that hold what a refresh
+// cannot rebuild (realtime, a price factor other than 1), and none at all when
+// it has no entry of the second kind and its selection mode is not 2. A
+// directory of a format without a master (Orvista 2000) stores all its entries.
 std::string EncodeProgramDataFile(const UserInfo& userInfo, const Formats& formats);
 
 }  // namespace kvqt

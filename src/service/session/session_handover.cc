@@ -5,12 +5,12 @@
 
 #include "app/datafile/login_record.h"
 #include "app/personal_profile.h"
-#include "maintenance/split_factors.h"
 #include "platform/launcher.h"
 #include "platform/path.h"
 #include "service/import/result_import.h"
 #include "service/session/download_session.h"
 #include "service/session/session_steps.h"
+#include "service/session/split_handover.h"
 #include "service/symbols/digital_feed.h"
 
 namespace kvqt::session {
@@ -39,11 +39,12 @@ void ShowMessageOfTheDay(StepRunner& runner) {
 int HandOver(StepRunner& runner, ActionInfo& action, int& /*counter*/) {
   ApplySymbolFeed(runner, action);
   ShowMessageOfTheDay(runner);
-  if (profile().isYes("splitfactors", "no")) {
+  const SplitFactorStep& splits = splitFactorStep();
+  if (profile().isYes("splitfactors", "no") && splits.step != nullptr) {
     runner.status("Check directories for splits", true);
     runner.line2("");
-    SetSplitFactorsFollowUp(actionPostDatafile, kImportSteps);
-    runner.setStep(applySplitFactors, kApplySplitFactorsSteps);
+    if (splits.setFollowUp != nullptr) splits.setFollowUp(actionPostDatafile, kImportSteps);
+    runner.setStep(splits.step, splits.total);
   } else {
     runner.status("Write to database", true);
     runner.setStep(actionPostDatafile, kImportSteps);

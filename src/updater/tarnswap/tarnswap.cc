@@ -39,11 +39,12 @@ void WaitOneSecond() {
   }
 }
 
-// Copies when the release lies on another file system than the program.
-bool CopyFile(const char* from, const char* to, mode_t mode) {
+// Writes the release beside the program under a temporary name, for a
+// release that lies on another file system than the program.
+bool CopyBeside(const char* from, const std::string& temp, mode_t mode) {
   int in = ::open(from, O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
-  int out = ::open(to, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+  int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   bool ok = out >= 0;
   char buffer[65536];
   while (ok) {
@@ -61,11 +62,14 @@ bool CopyFile(const char* from, const char* to, mode_t mode) {
   }
   if (out >= 0 && ::close(out) != 0) ok = false;
   ::close(in);
-  if (ok) ::unlink(from);
+  if (!ok && out >= 0) ::unlink(temp.c_str());
   return ok;
 }
 
-void Replace(const char* release, const char* program) {
+// The release takes the program's place in one rename, so the program file
+// is at every moment either the old program or the new one. False when it
+// could not: the old program is then where it was.
+bool Replace(const char* release, const char* program) {
   // The new file gets the old one's permissions, run permission included;
   // a downloaded file has none of its own.
   mode_t mode = 0;
@@ -77,22 +81,34 @@ void Replace(const char* release, const char* program) {
   } else {
     mode = 0755;
   }
-  ::unlink(program);
-  if (::rename(release, program) != 0 && errno == EXDEV) CopyFile(release, program, mode);
-  ::chmod(program, mode);
+  if (::stat(release, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  ::chmod(release, mode);
+  if (::rename(release, program) == 0) return true;
+  if (errno != EXDEV) return false;
+  const std::string temp = std::string(program) + ".new";
+  if (!CopyBeside(release, temp, mode)) return false;
+  ::chmod(temp.c_str(), mode);
+  if (::rename(temp.c_str(), program) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  ::unlink(release);
+  return true;
 }
 
-void StartDetached(const char* program) {
+// False when the program could not be started.
+bool StartDetached(const char* program) {
   posix_spawnattr_t attr;
-  if (posix_spawnattr_init(&attr) != 0) return;
+  if (posix_spawnattr_init(&attr) != 0) return false;
   sigset_t none;
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
   char* args[] = {const_cast<char*>(program), nullptr};
   pid_t pid = 0;
-  posix_spawn(&pid, program, nullptr, &attr, args, environ);
+  const bool started = posix_spawn(&pid, program, nullptr, &attr, args, environ) == 0;
   posix_spawnattr_destroy(&attr);
+  return started;
 }
 
 }  // namespace
@@ -123,9 +139,16 @@ int Run(int argc, const char* const* argv) {
     WaitOneSecond();
   }
 
-  Replace(release, program);
-  StartDetached(program);
-  return 0;
+  // When the release cannot take its place, the old program is started
+  // again, so the user is not left without it; the release stays for the
+  // next attempt. Either way, 0 only when the new program runs.
+  const bool replaced = Replace(release, program);
+  if (!replaced) Log("Cannot replace the executable; the old one is kept");
+  if (!StartDetached(program)) {
+    Log("Cannot start the executable");
+    return 1;
+  }
+  return replaced ? 0 : 1;
 }
 
 }  // namespace tarnswap

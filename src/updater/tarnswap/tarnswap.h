@@ -4,10 +4,12 @@
 //   tarnswap <new release> <program to replace and start> <window title>
 //
 // It waits (one second at a time, ten times at most) for the program's window
-// to exist, asks it to quit, waits the same way for it to be gone, replaces
-// the file and starts it. Exit code 0 once the new program was started; 1 for
-// a wrong argument count or a wait that gave up. Its log is "korv.dbg" in the
-// current directory.
+// to exist, asks it to quit, waits the same way for it to be gone, renames the
+// release over the program file and starts it. When the rename fails the old
+// program stays and is started again. Exit code 0 once the new program was
+// started; 1 for a wrong argument count, a wait that gave up, a release that
+// could not take the program's place, or a program that could not be started.
+// Its log is "korv.dbg" in the current directory.
 #pragma once
 
 namespace tarnswap {

@@ -538,6 +538,82 @@ TEST(ProgramDataFileTest, SavingWhatWasLoadedChangesNothing) {
   EXPECT_EQ(ToHex(EncodeProgramDataFile(again, second)), ToHex(saved));
 }
 
+// A refresh rebuilds a directory's entries from its master, but not what
+// only this file holds: such an entry is stored in every selection mode.
+TEST(ProgramDataFileTest, EntriesHoldingWhatARefreshCannotRebuildAreStored) {
+  struct Case {
+    const char* label;
+    int mode;
+    bool selected;
+    bool realtime;
+    float factor;
+    int stored;
+  } cases[] = {
+      {"mode 1, factor 0.5", 1, true, false, 0.5f, 2},
+      {"mode 0, factor -1", 0, false, false, -1.0f, 2},
+      {"mode 2, not selected, factor 2", 2, false, false, 2.0f, 2},
+      {"mode 1, realtime", 1, true, true, 1.0f, 2},
+      {"mode 1, nothing of its own", 1, true, false, 1.0f, 0},
+      {"mode 2, nothing of its own", 2, false, false, 1.0f, 1},
+  };
+  for (const Case& c : cases) {
+    Formats formats;
+    auto format = std::make_unique<Format>("MS", "Metastock", 4);
+    auto directory = std::make_unique<Directory>("/data/ms/", 4);
+    directory->setSelectionMode(c.mode);
+    directory->add(Entry("HALF", "Half Price", 4, c.selected, c.realtime, c.factor));
+    directory->add(Entry("PLAIN", "Plain", 4, true, false));
+    format->addDirectory(std::move(directory));
+    formats.add(std::move(format));
+
+    Formats reread;
+    ReadInto(EncodeProgramDataFile(UserInfo{}, formats), reread);
+    const Directory* stored = reread.findBySymbol("MS")->directoryAt(0);
+    ASSERT_EQ(stored->size(), c.stored) << c.label;
+    const Datafile* half = stored->bySymbol("HALF");
+    if (c.factor != 1.0f || c.realtime) {
+      ASSERT_NE(half, nullptr) << c.label;
+      EXPECT_EQ(half->factor(), c.factor) << c.label;
+      EXPECT_EQ(half->realtime(), c.realtime) << c.label;
+      EXPECT_EQ(half->selected(), c.selected) << c.label;
+    }
+  }
+}
+
+// An Orvista 2000 directory has no master: its entries are its instruments,
+// kept whatever the selection mode, in the format and in its lists.
+TEST(ProgramDataFileTest, DirectoriesOfAFormatWithoutMasterKeepAllTheirEntries) {
+  Formats formats;
+  MergeFormatTable(formats);
+  Format* orvista = formats.findBySymbol("ORV2");
+  ASSERT_NE(orvista, nullptr);
+  auto fill = [](Directory& directory) {
+    directory.add(Entry("ABC", "Abc Industries", 16, true, false));
+    directory.add(Entry("XY", "Punctuation & Co", 16, false, false));
+  };
+  for (int mode : {0, 1}) {
+    auto directory = std::make_unique<Directory>("/orv/" + std::to_string(mode) + "/", 16);
+    directory->setSelectionMode(mode);
+    fill(*directory);
+    orvista->addDirectory(std::move(directory));
+  }
+  auto list = std::make_unique<List>("Watch", 16);
+  auto listed = std::make_unique<Directory>("/orv/1/", 16);
+  fill(*listed);
+  list->addDirectory(std::move(listed));
+  orvista->addList(std::move(list));
+
+  Formats reread;
+  ReadInto(EncodeProgramDataFile(UserInfo{}, formats), reread);
+  const Format* stored = reread.findBySymbol("ORV2");
+  ASSERT_EQ(stored->directoryCount(), 2);
+  for (const Directory* directory : {stored->directoryAt(0), stored->directoryAt(1), stored->listAt(0)->directoryAt(0)}) {
+    ASSERT_EQ(directory->size(), 2) << directory->name();
+    EXPECT_TRUE(directory->bySymbol("ABC")->selected()) << directory->name();
+    EXPECT_FALSE(directory->bySymbol("XY")->selected()) << directory->name();
+  }
+}
+
 TEST(ProgramDataFileTest, AFullTreeIsStoredWithAtMost23Formats) {
   Formats formats;
   for (int i = 0; i < 8; ++i) {

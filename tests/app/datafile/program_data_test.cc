@@ -1,6 +1,7 @@
 #include "app/datafile/program_data.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -151,7 +152,7 @@ TEST_F(ProgramDataTest, PredecessorFilesAreCopiedOnceAndItsOwnFormatsDropped) {
   EXPECT_EQ(formats.findBySymbol("OLD"), nullptr);
   EXPECT_EQ(formats.count(), 16);
   EXPECT_EQ(dir_.read("kvqt.prs"), dir_.read("personal.dat"));
-  EXPECT_EQ(dir_.read("kvqt.dat"), dir_.read("korv.dat"));
+  EXPECT_EQ(ToHex(dir_.read("kvqt.dat")), ToHex(EncodeProgramDataFile(data.userInfo(), formats)));
 
   // The next start reads the program's own files and keeps what is in them.
   dir_.write("kvqt.dat", DataFile(12));
@@ -161,6 +162,31 @@ TEST_F(ProgramDataTest, PredecessorFilesAreCopiedOnceAndItsOwnFormatsDropped) {
   ASSERT_EQ(next.load(dir_.path(), again), 0);
   EXPECT_FALSE(next.importedPredecessor());
   EXPECT_NE(again.findBySymbol("OLD"), nullptr);
+}
+
+// A first run that never saves (no display, a refused change) leaves the
+// program's own files as they must be read later: the data file converted,
+// the login file private.
+TEST_F(ProgramDataTest, PredecessorFilesAreTakenOverAsTheProgramsOwnWithoutASave) {
+  dir_.write("personal.dat", LoginFile("777", "pw"));
+  ::chmod(dir_.file("personal.dat").c_str(), 0644);
+  dir_.write("korv.dat", DataFile(12));
+  {
+    ProgramData data;
+    Formats formats;
+    ASSERT_EQ(data.load(dir_.path(), formats), 0);
+  }
+  struct stat st;
+  ASSERT_EQ(::stat(dir_.file("kvqt.prs").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  ProgramData next;
+  Formats again;
+  ASSERT_EQ(next.load(dir_.path(), again), 0);
+  EXPECT_FALSE(next.importedPredecessor());
+  EXPECT_EQ(again.findBySymbol("OLD"), nullptr);
+  EXPECT_EQ(again.count(), 16);
+  EXPECT_EQ(next.login().userNumber, "777");
 }
 
 TEST_F(ProgramDataTest, OwnFilesAreFoundRegardlessOfCase) {
@@ -221,6 +247,86 @@ TEST_F(ProgramDataTest, ADamagedDataFileIsKeptBesideTheNewOne) {
   ASSERT_EQ(data.save(dir_.path(), formats), 0);
   EXPECT_EQ(dir_.read("kvqt.dat.damaged"), damaged);
   EXPECT_EQ(ToHex(dir_.read("kvqt.dat").substr(0, 10)), ToHex(whole.substr(0, 10)));
+}
+
+// The damage is told (the text for the user, and the debug log), and every
+// damaged file stays: a second, different damage gets a copy of its own, the
+// same damaged file met again no further one.
+TEST_F(ProgramDataTest, EveryDamageIsToldAndEveryDamagedFileKept) {
+  settings_.write("kvqt.ini", "[configure]\ndebugmode=1\n");
+  const std::string whole = DataFile(13);
+  // Cut inside the last entry's factor, which is where the reading stops.
+  const std::string first = whole.substr(0, whole.size() - 1);
+  dir_.write("kvqt.dat", first);
+  {
+    ProgramData data;
+    Formats formats;
+    ASSERT_EQ(data.load(dir_.path(), formats), 0);
+    EXPECT_EQ(data.damagedCopy(), dir_.file("kvqt.dat.damaged"));
+    EXPECT_EQ(data.damageReport(), "The program data file " + dir_.file("kvqt.dat") +
+                                       " is damaged: it could be read up to byte " + std::to_string(first.size() - 3) +
+                                       " of " + std::to_string(first.size()) +
+                                       ". Kept: 1 of its 1 formats, 0 lists, 1 directories. The damaged file is "
+                                       "kept as " + dir_.file("kvqt.dat.damaged") + ".");
+    EXPECT_NE(dir_.read("kvqt.dbg").find(data.damageReport()), std::string::npos);
+  }
+  // The run ended without a save; the next one meets the same damage.
+  {
+    ProgramData data;
+    Formats formats;
+    ASSERT_EQ(data.load(dir_.path(), formats), 0);
+    EXPECT_EQ(data.damagedCopy(), dir_.file("kvqt.dat.damaged"));
+  }
+  const std::string second = whole.substr(0, whole.size() - 2);
+  dir_.write("kvqt.dat", second);
+  ProgramData data;
+  Formats formats;
+  ASSERT_EQ(data.load(dir_.path(), formats), 0);
+  EXPECT_EQ(data.damagedCopy(), dir_.file("kvqt.dat.damaged.2"));
+  ASSERT_EQ(data.save(dir_.path(), formats), 0);
+  EXPECT_EQ(dir_.read("kvqt.dat.damaged"), first);
+  EXPECT_EQ(dir_.read("kvqt.dat.damaged.2"), second);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"kvqt.dat", "kvqt.dat.damaged", "kvqt.dat.damaged.2", "kvqt.dbg",
+                                               "kvqt.prs"}));
+}
+
+TEST_F(ProgramDataTest, AWholeDataFileHasNoDamageReport) {
+  dir_.write("kvqt.dat", DataFile(13));
+  ProgramData data;
+  Formats formats;
+  ASSERT_EQ(data.load(dir_.path(), formats), 0);
+  EXPECT_EQ(data.damageReport(), "");
+  EXPECT_EQ(data.damagedCopy(), "");
+}
+
+TEST_F(ProgramDataTest, TemporaryFilesOfAKilledSaveAreRemovedAtStart) {
+  for (const char* name : {"kvqt.dat.Ab3xYz", "kvqt.prs.q1W2e3", "kvqt.dat.fresh1", "kvqt.dat.toolong7", "other.Ab3xYz"})
+    dir_.write(name, "left");
+  // Older than a minute; "fresh1" was just written, perhaps by a save in progress.
+  struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  for (const char* name : {"kvqt.dat.Ab3xYz", "kvqt.prs.q1W2e3", "kvqt.dat.toolong7", "other.Ab3xYz"})
+    ::utimensat(AT_FDCWD, dir_.file(name).c_str(), old, 0);
+  ProgramData data;
+  Formats formats;
+  data.load(dir_.path(), formats);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"kvqt.dat.fresh1", "kvqt.dat.toolong7", "other.Ab3xYz"}));
+}
+
+TEST_F(ProgramDataTest, TheDataFileModeFollowsTheUmaskAndTheLoginFileIsPrivate) {
+  for (mode_t mask : {mode_t{077}, mode_t{022}}) {
+    const mode_t previous = ::umask(mask);
+    ProgramData data;
+    Formats formats;
+    data.load(dir_.path(), formats);
+    const int rc = data.save(dir_.path(), formats);
+    ::umask(previous);
+    ASSERT_EQ(rc, 0);
+    struct stat st;
+    ASSERT_EQ(::stat(dir_.file("kvqt.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask) << mask;
+    ASSERT_EQ(::stat(dir_.file("kvqt.prs").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << mask;
+  }
 }
 
 TEST_F(ProgramDataTest, TheSymbolFeedIsDeletedOnlyWhenImported) {

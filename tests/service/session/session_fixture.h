@@ -28,6 +28,7 @@
 #include "app/personal_profile.h"
 #include "formats/directory_refresh.h"
 #include "formats/format_driver.h"
+#include "maintenance/split_factors.h"
 #include "platform/clock.h"
 #include "platform/program_dir.h"
 #include "server_thread.h"
@@ -88,6 +89,7 @@ class DownloadSessionFixture : public ::testing::Test {
     previousRefresh = Directory::SetRefreshHook(nullptr);
     previousListFile = Directory::SetListFileHook(nullptr);
     InstallDirectoryRefresh();
+    InstallSplitFactorStep();
     previousRelease = SetReleaseCheck(&CountReleaseCheck);
     g_release_checks = 0;
     const char* editor = std::getenv("KVQT_EDITOR");

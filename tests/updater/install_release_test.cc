@@ -126,7 +126,7 @@ TEST_F(InstallReleaseTest, AfterYesTheProgramWaitsForTheInstallersQuitRequest) {
   dir_.write("_kvqt.exe", "#!/bin/sh\necho started > started.tmp && mv started.tmp started\n");
 
   platform::InstanceEndpoint endpoint;
-  ASSERT_EQ(endpoint.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner);
+  ASSERT_EQ(endpoint.claim(platform::InstanceName("Norvale Korvane", dir_.path())), platform::InstanceEndpoint::Claim::Owner);
   messages_->answerNext(true);
   EXPECT_GE(installNewRelease(install_), 32);
   EXPECT_TRUE(ReleaseInstallerStarted());

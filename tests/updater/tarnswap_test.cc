@@ -153,7 +153,7 @@ TEST_F(TarnswapTest, ReleaseThatCannotReplaceTheProgramKeepsTheOldOne) {
     dir.write("kvqt", "#!/bin/sh\necho started > started.tmp && mv started.tmp started\n");
     ::chmod(dir.file("kvqt").c_str(), 0750);
     platform::InstanceEndpoint program;
-    ASSERT_EQ(program.claim("Norvale Korvane"), platform::InstanceEndpoint::Claim::Owner) << c.label;
+    ASSERT_EQ(program.claim(platform::InstanceName("Norvale Korvane", dir.path())), platform::InstanceEndpoint::Claim::Owner) << c.label;
     ChildProcess::Options options = Options();
     options.workingDirectory = dir.path();
     ChildProcess tarnswap({TARNSWAP_PATH, "_kvqt.exe", "kvqt", "Norvale Korvane"}, options);

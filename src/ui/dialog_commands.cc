@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "ui/commands.h"
 #include "ui/directory_editor_dialog.h"
+#include "ui/list_editor_dialog.h"
 #include "ui/main_window.h"
 
 namespace kvqt::ui {
@@ -12,6 +13,10 @@ void ConnectDialogCommands(MainWindow& window, Application& application) {
   (void)application;
   window.setCommandHandler(kCmdDirectoryEditor, [&window, &application] {
     DirectoryEditorDialog dialog(application.formats(), &window);
+    dialog.exec();
+  });
+  window.setCommandHandler(kCmdListEditor, [&window, &application] {
+    ListEditorDialog dialog(application.formats(), &window);
     dialog.exec();
   });
 }

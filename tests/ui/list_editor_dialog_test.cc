@@ -147,6 +147,14 @@ TEST_F(ListEditorDialogTest, ModesAndTheDownKeyInModeSelection) {
   QTest::keyClick(view, Qt::Key_Space);
   EXPECT_FALSE(directory->at(1)->selected());
   EXPECT_EQ("Instruments (0/3 selected)", counter->text().toStdString());
+
+  // A click toggles the row clicked on.
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QRect third = view->visualRect(view->model()->index(2, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_TRUE(directory->at(2)->selected());
+  EXPECT_EQ("Instruments (1/3 selected)", counter->text().toStdString());
 }
 
 TEST_F(ListEditorDialogTest, DeletingAskedAndAnsweredYes) {

@@ -4,7 +4,7 @@
 
 #include "app/model/format_ids.h"
 #include "kvqt-config/arguments.h"
-#include "kvqt-config/directory_check.h"
+#include "maintenance/add_directory.h"
 #include "platform/path.h"
 
 namespace kvqt::config {
@@ -17,40 +17,52 @@ std::string Describe(const Format& format) { return format.symbol() + " (" + for
 
 void MakeFormatCurrent(Formats& formats, const Format& format) { formats.setCurrentIndex(formats.indexOf(&format)); }
 
+// Prints what the shared add-directory step did; false when it refused.
+bool Report(VerbContext& context, const std::string& path, const AddedDirectory& added) {
+  if (!added.directory) {
+    context.err << "kvqt-config: " << path << ": " << added.message << "\n";
+    if (added.declined) context.err << "kvqt-config: nothing was added; --convert answers Yes\n";
+    return false;
+  }
+  if (added.created) context.out << "created directory " << path << "\n";
+  if (added.converted) context.out << "converted the Ascii Masterfile of " << path << "\n";
+  return true;
+}
+
+ConvertAnswer ConvertOption(const VerbContext& context) {
+  const bool convert = context.convert;
+  return [convert] { return convert; };
+}
+
 // A directory joins the format (unless it is there already) after the
 // editor's checks, and becomes the format's current directory.
 bool JoinFormat(VerbContext& context, Format& format, const std::string& path) {
-  if (Directory* existing = format.directoryByName(path)) {
-    context.out << "directory " << existing->name() << " is already in format " << Describe(format) << "\n";
-    format.setCurrentDirectory(existing->name());
-    return true;
+  AddedDirectory added = AddDirectoryToFormat(path, context.data.formats(), format, ConvertOption(context));
+  if (!Report(context, path, added)) return false;
+  if (added.alreadyInFormat) {
+    context.out << "directory " << added.directory->name() << " is already in format " << Describe(format) << "\n";
+  } else {
+    context.out << "added directory " << path << " to format " << Describe(format) << "\n";
   }
-  DirectoryCheck check;
-  if (!CheckDirectoryForFormat(path, context.data.formats(), format, context.convert, check)) {
-    context.err << "kvqt-config: " << path << ": " << check.message << "\n";
-    if (check.needsConvert) context.err << "kvqt-config: nothing was added; --convert answers Yes\n";
-    return false;
-  }
-  if (check.created) context.out << "created directory " << path << "\n";
-  if (check.converted) context.out << "converted the Ascii Masterfile of " << path << "\n";
-  format.addDirectory(std::make_unique<Directory>(path, format.formatId()));
-  format.setCurrentDirectory(path);
-  context.out << "added directory " << path << " to format " << Describe(format) << "\n";
   return true;
 }
 
 // The list editor's directory: into the list (its own object with its own
 // selection) and into the format, current in both.
 bool JoinList(VerbContext& context, Format& format, List& list, const std::string& path) {
-  if (!JoinFormat(context, format, path)) return false;
-  const std::string& name = format.directoryByName(path)->name();
-  if (list.directoryByName(name)) {
-    context.out << "directory " << list.directoryByName(name)->name() << " is already in list " << list.name() << "\n";
+  AddedDirectory added = AddDirectoryToList(path, context.data.formats(), format, list, ConvertOption(context));
+  if (!Report(context, path, added)) return false;
+  const std::string& name = added.directory->name();
+  if (added.alreadyInFormat) {
+    context.out << "directory " << name << " is already in format " << Describe(format) << "\n";
   } else {
-    list.addDirectory(std::make_unique<Directory>(name, format.formatId()));
+    context.out << "added directory " << path << " to format " << Describe(format) << "\n";
+  }
+  if (added.alreadyInList) {
+    context.out << "directory " << name << " is already in list " << list.name() << "\n";
+  } else {
     context.out << "added directory " << name << " to list " << list.name() << "\n";
   }
-  list.setCurrent(std::string_view(name));
   return true;
 }
 

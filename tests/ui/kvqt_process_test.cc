@@ -53,6 +53,9 @@ class KvqtProcessTest : public ::testing::Test {
     if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime_ = old, hadRuntime_ = true;
     ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
     ::chmod(runtime_.path().c_str(), 0700);
+    // A login record, so an interactive start opens the main window rather
+    // than the first-run wizard.
+    home_.write("kvqt.prs", Padded("", 5) + Padded("12345", 84));
   }
   void TearDown() override {
     // Whatever a test left running goes now: the copies it started itself

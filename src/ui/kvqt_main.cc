@@ -86,10 +86,40 @@ int RunKvqt(int argc, char** argv) {
   QtMessages messages;
   UserMessages* previous = setUserMessages(&messages);
 
-  if (application.needsWizard()) RunFirstRunWizard(application);
-
   std::unique_ptr<MainWindow> main;
   std::unique_ptr<BatchWindow> batch;
+  // Set while the first-run wizard is open: a quit request then ends the
+  // program before any window is made.
+  bool quitBeforeWindow = false;
+
+  std::unique_ptr<QSocketNotifier> notifier;
+  if (endpoint.listening()) {
+    notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
+      DrainRequests(endpoint, [&](const std::string& request) {
+        QWidget* wizard = QApplication::activeModalWidget();
+        if (request == platform::kRaiseRequest) {
+          if (main) main->raiseWindow();
+          else if (batch && batch->isVisible()) batch->raise();
+          else if (wizard) wizard->raise(), wizard->activateWindow();
+        } else if (request == platform::kQuitRequest) {
+          if (main) main->quitRequested();
+          else if (batch) batch->quitRequested();
+          else if (wizard) quitBeforeWindow = true, wizard->close();
+        }
+      });
+    });
+  }
+
+  if (application.needsWizard()) RunFirstRunWizard(application);
+  if (quitBeforeWindow) {
+    notifier.reset();
+    application.save();
+    endpoint.close();
+    setUserMessages(previous);
+    return 0;
+  }
+
   if (application.interactive()) {
     main = std::make_unique<MainWindow>();
     ConnectDialogCommands(*main, application);
@@ -99,22 +129,6 @@ int RunKvqt(int argc, char** argv) {
     QObject::connect(batch.get(), &BatchWindow::runEnded, &qt, [](int code) { QCoreApplication::exit(code); });
   }
   if (application.tooManyFormats()) message(kTooManyFormatsMessage);
-
-  std::unique_ptr<QSocketNotifier> notifier;
-  if (endpoint.listening()) {
-    notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
-      DrainRequests(endpoint, [&](const std::string& request) {
-        if (request == platform::kRaiseRequest) {
-          if (main) main->raiseWindow();
-          else if (batch && batch->isVisible()) batch->raise();
-        } else if (request == platform::kQuitRequest) {
-          if (main) main->quitRequested();
-          else if (batch) batch->quitRequested();
-        }
-      });
-    });
-  }
 
   int code = 0;
   if (main) {

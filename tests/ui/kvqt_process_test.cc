@@ -126,6 +126,18 @@ TEST_F(KvqtProcessTest, SecondStartRaisesTheFirstAndExitsZero) {
   EXPECT_NE(config_.read("kvqt/kvqt.ini").find("WindowPositionX="), std::string::npos);
 }
 
+TEST_F(KvqtProcessTest, AFirstStartShowsTheWizardWhichAQuitRequestCloses) {
+  ::unlink(home_.file("kvqt.prs").c_str());
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  EXPECT_TRUE(first->stillRunningAfter(500ms));
+  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  EXPECT_EQ(first->wait(20s), 0);
+  // The wizard was open: no main window ever stood on the desktop.
+  EXPECT_EQ(config_.read("kvqt/kvqt.ini").find("WindowPositionX="), std::string::npos);
+  EXPECT_EQ(home_.read("kvqt.dat").substr(0, 1), ":");
+}
+
 TEST_F(KvqtProcessTest, HeadlessRunWithAnUnknownArgumentFailsOnStandardError) {
   PrepareBatchStart();
   home_.write("kvqt.rpt", "previous run\r\n");

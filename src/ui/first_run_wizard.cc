@@ -1,7 +1,10 @@
 #include "ui/first_run_wizard.h"
 
+#include "ui/config_wizard.h"
+
 namespace kvqt::ui {
 
-void RunFirstRunWizard(Application& /*application*/) {}
+// Finished or cancelled, the start goes on the same way.
+void RunFirstRunWizard(Application& application) { (void)runConfigWizard(application, nullptr); }
 
 }  // namespace kvqt::ui

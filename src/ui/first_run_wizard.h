@@ -7,9 +7,8 @@ class Application;
 
 namespace kvqt::ui {
 
-// Sets up the user's identification, formats and directories. Its result does
-// not change what follows. (The wizard's pages are not part of the program
-// yet: for now it shows nothing.)
+// Runs the configuration wizard: the user's identification, formats and
+// directories. Its result does not change what follows.
 void RunFirstRunWizard(Application& application);
 
 }  // namespace kvqt::ui

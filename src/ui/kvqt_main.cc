@@ -126,10 +126,42 @@ int RunKvqt(int argc, char** argv) {
     if (application.interactive()) message(damage);
     else Complain(damage);
   }
-  if (application.needsWizard()) RunFirstRunWizard(application);
-
   std::unique_ptr<MainWindow> main;
   std::unique_ptr<BatchWindow> batch;
+  // Set while the first-run wizard is open: a quit request then ends the
+  // program before any window is made.
+  bool quitBeforeWindow = false;
+  bool quitRequested = false;
+
+  std::unique_ptr<QSocketNotifier> notifier;
+  if (endpoint.listening()) {
+    notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
+      DrainRequests(endpoint, [&](const std::string& request) {
+        QWidget* wizard = QApplication::activeModalWidget();
+        if (request == platform::kRaiseRequest) {
+          if (main) main->raiseWindow();
+          else if (batch && batch->isVisible()) batch->raise();
+          else if (wizard) wizard->raise(), wizard->activateWindow();
+        } else if (request == platform::kQuitRequest) {
+          quitRequested = true;
+          if (main) main->quitRequested();
+          else if (batch) batch->quitRequested();
+          else if (wizard) quitBeforeWindow = true, wizard->close();
+        }
+      });
+    });
+  }
+
+  if (application.needsWizard()) RunFirstRunWizard(application);
+  if (quitBeforeWindow) {
+    notifier.reset();
+    application.save();
+    endpoint.close();
+    setUserMessages(previous);
+    return 0;
+  }
+
   if (application.interactive()) {
     main = std::make_unique<MainWindow>();
     ConnectDialogCommands(*main, application);
@@ -149,24 +181,6 @@ int RunKvqt(int argc, char** argv) {
     });
   }
   if (application.tooManyFormats()) message(kTooManyFormatsMessage);
-
-  bool quitRequested = false;
-  std::unique_ptr<QSocketNotifier> notifier;
-  if (endpoint.listening()) {
-    notifier = std::make_unique<QSocketNotifier>(endpoint.fd(), QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
-      DrainRequests(endpoint, [&](const std::string& request) {
-        if (request == platform::kRaiseRequest) {
-          if (main) main->raiseWindow();
-          else if (batch && batch->isVisible()) batch->raise();
-        } else if (request == platform::kQuitRequest) {
-          quitRequested = true;
-          if (main) main->quitRequested();
-          else if (batch) batch->quitRequested();
-        }
-      });
-    });
-  }
 
   int code = 0;
   if (main) {

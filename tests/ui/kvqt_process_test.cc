@@ -64,6 +64,9 @@ class KvqtProcessTest : public ::testing::Test {
     if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime_ = old, hadRuntime_ = true;
     ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
     ::chmod(runtime_.path().c_str(), 0700);
+    // A login record, so an interactive start opens the main window rather
+    // than the first-run wizard.
+    home_.write("kvqt.prs", Padded("", 5) + Padded("12345", 84));
   }
   void TearDown() override {
     // Whatever a test left running goes now: the copies it started itself
@@ -137,6 +140,18 @@ TEST_F(KvqtProcessTest, SecondStartRaisesTheFirstAndExitsZero) {
   EXPECT_EQ(home_.read("kvqt.prs").size(), 89u);
   EXPECT_EQ(home_.read("kvqt.dat").substr(0, 1), ":");
   EXPECT_NE(config_.read("kvqt/kvqt.ini").find("WindowPositionX="), std::string::npos);
+}
+
+TEST_F(KvqtProcessTest, AFirstStartShowsTheWizardWhichAQuitRequestCloses) {
+  ::unlink(home_.file("kvqt.prs").c_str());
+  auto first = Start({}, /*display=*/true);
+  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  EXPECT_TRUE(first->stillRunningAfter(500ms));
+  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  EXPECT_EQ(first->wait(20s), 0);
+  // The wizard was open: no main window ever stood on the desktop.
+  EXPECT_EQ(config_.read("kvqt/kvqt.ini").find("WindowPositionX="), std::string::npos);
+  EXPECT_EQ(home_.read("kvqt.dat").substr(0, 1), ":");
 }
 
 TEST_F(KvqtProcessTest, HeadlessRunWithAnUnknownArgumentFailsOnStandardError) {

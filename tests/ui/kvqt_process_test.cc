@@ -145,9 +145,9 @@ TEST_F(KvqtProcessTest, SecondStartRaisesTheFirstAndExitsZero) {
 TEST_F(KvqtProcessTest, AFirstStartShowsTheWizardWhichAQuitRequestCloses) {
   ::unlink(home_.file("kvqt.prs").c_str());
   auto first = Start({}, /*display=*/true);
-  ASSERT_TRUE(WaitUntil([] { return platform::InstanceRunning(kTitle); }, 20s));
+  ASSERT_TRUE(WaitUntil([this] { return platform::InstanceRunning(Instance()); }, 20s));
   EXPECT_TRUE(first->stillRunningAfter(500ms));
-  ASSERT_TRUE(platform::SendInstanceRequest(kTitle, platform::kQuitRequest));
+  ASSERT_TRUE(platform::SendInstanceRequest(Instance(), platform::kQuitRequest));
   EXPECT_EQ(first->wait(20s), 0);
   // The wizard was open: no main window ever stood on the desktop.
   EXPECT_EQ(config_.read("kvqt/kvqt.ini").find("WindowPositionX="), std::string::npos);

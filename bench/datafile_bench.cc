@@ -40,6 +40,7 @@
 #include "app/model/format.h"
 #include "app/personal_profile.h"
 #include "bench_timing.h"
+#include "result_lines.h"
 #include "formats/directory_refresh.h"
 #include "formats/format_driver.h"
 #include "service/import/result_import.h"
@@ -60,12 +61,6 @@ const Target* FindTarget(const char* name) {
   return nullptr;
 }
 
-std::string Symbol(int i) {
-  char symbol[16];
-  std::snprintf(symbol, sizeof symbol, "B%05d", i);
-  return symbol;
-}
-
 void UseRingTemplates() {
   kvqt::writerSettings().technicalInvestorFileType = 257;
   kvqt::writerSettings().technicalInvestorMaxRecords = 8000;
@@ -73,28 +68,10 @@ void UseRingTemplates() {
   kvqt::writerSettings().topVestMaxRecords = 8000;
 }
 
-// Lines as the server writes them: instrument after instrument, days in order.
-bool WriteInput(const std::string& path, int instruments, int days) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  std::vector<kvqt::Date> dates;
-  for (kvqt::Date d(1990, 1, 1); static_cast<int>(dates.size()) < days; d = d.addDays(1))
-    if (d.dayOfWeek() != 0 && d.dayOfWeek() != 6) dates.push_back(d);
-  for (int i = 0; i < instruments; ++i) {
-    std::string symbol = Symbol(i);
-    for (int n = 0; n < days; ++n) {
-      double open = 10.0 + (n % 100) * 0.25;
-      std::fprintf(f, "%s,%d,%d,%.2f,%.2f,%.2f,%.2f\r\n", symbol.c_str(), dates[static_cast<std::size_t>(n)].value(),
-                   1000 + n, open, open + 1, open - 1, open + 0.5);
-    }
-  }
-  return std::fclose(f) == 0;
-}
-
 int Prepare(const Target& t, int instruments, int days, const std::string& dir) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir + "/new");
-  if (!WriteInput(dir + "/input.txt", instruments, days)) return 1;
+  if (!WriteResultLines(dir + "/input.txt", instruments, days, kvqt::Date(1990, 1, 1))) return 1;
   for (int i = 0; i < instruments; ++i) {
     kvqt::DatafileEntry entry;
     if (kvqt::CreateEntry(Symbol(i), "Benchmark instrument", 0, entry, t.formatId, dir + "/new/") != 1) return 1;

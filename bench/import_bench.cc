@@ -5,6 +5,7 @@
 // write of the bytes the import put into the data files, in the same run.
 //   import_bench [instruments] [days-per-instrument]
 #include "bench_timing.h"
+#include "result_lines.h"
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -65,30 +66,6 @@ long long DirectoryBytes(const std::string& dir) {
     ::closedir(d);
   }
   return bytes;
-}
-
-std::string Symbol(int i) {
-  char symbol[16];
-  std::snprintf(symbol, sizeof symbol, "B%05d", i);
-  return symbol;
-}
-
-// The result as the server writes it: instrument after instrument, days in order.
-bool WriteResult(const std::string& path, int instruments, int days) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  std::vector<kvqt::Date> dates;
-  for (kvqt::Date d(1998, 1, 1); static_cast<int>(dates.size()) < days; d = d.addDays(1))
-    if (d.dayOfWeek() != 0 && d.dayOfWeek() != 6) dates.push_back(d);
-  for (int i = 0; i < instruments; ++i) {
-    std::string symbol = Symbol(i);
-    for (int n = 0; n < days; ++n) {
-      double open = 10.0 + (n % 100) * 0.25;
-      std::fprintf(f, "%s,%d,%d,%.2f,%.2f,%.2f,%.2f\r\n", symbol.c_str(), dates[static_cast<std::size_t>(n)].value(),
-                   1000 + n, open, open + 1, open - 1, open + 0.5);
-    }
-  }
-  return std::fclose(f) == 0;
 }
 
 struct Run {
@@ -155,7 +132,7 @@ int main(int argc, char** argv) {
   kvqt::InstallDirectoryRefresh();
   kvqt::SetReleaseCheck(NoReleaseCheck);
 
-  if (!WriteResult(home + kvqt::kResultFileName, instruments, days)) return 1;
+  if (!WriteResultLines(home + kvqt::kResultFileName, instruments, days, kvqt::Date(1998, 1, 1))) return 1;
   const long long lines = static_cast<long long>(instruments) * days;
   std::printf("import of %lld daily lines for %d instruments\n", lines, instruments);
 

@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "app/personal_profile.h"
 #include "formats/file_locator.h"
+#include "platform/drive_c.h"
 #include "platform/ini_profile.h"
 #include "platform/launcher.h"
 #include "platform/path.h"
@@ -112,7 +113,8 @@ int RunImporter(const std::string& directory) {
     return -1;
   }
 
-  std::string programPath = profile().getString("orvista2kpath", kDefaultProgramPath);
+  // The setting may be written the Windows way ("c:\\Program Files\\..."): drive c: is the Wine prefix's.
+  std::string programPath = platform::FromWindowsPath(profile().getString("orvista2kpath", kDefaultProgramPath));
   debug2("     Orvista Path:", programPath);
   std::string importer = LocateBelow(programPath, {"Tools", "Ingest2000.exe"});
   if (!platform::FileExists(importer)) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -192,6 +193,31 @@ TEST_F(OrvistaImporterTest, ReportsAMissingImporterAndAFailedStart) {
   ASSERT_EQ(1u, messages->shown().size());
   EXPECT_EQ("Check your Orvista 2000 Program Path in Configuration:",
             messages->shown()[0].text.substr(0, 54));
+}
+
+TEST_F(OrvistaImporterTest, AProgramFolderWrittenForWindowsIsFoundOnDriveC) {
+  // Drive c: is the home directory when there is no Wine prefix.
+  const char* home = std::getenv("HOME");
+  const std::string oldHome = home ? home : "";
+  const char* prefix = std::getenv("WINEPREFIX");
+  const std::string oldPrefix = prefix ? prefix : "";
+  ::unsetenv("WINEPREFIX");
+  std::string parent = program.path();
+  parent.pop_back();
+  parent = parent.substr(0, parent.rfind('/') + 1);
+  ::setenv("HOME", parent.c_str(), 1);
+  std::string folder = program.path();
+  folder.pop_back();
+  folder = folder.substr(folder.rfind('/') + 1);
+  profile().putString("orvista2kpath", "c:\\" + folder);
+
+  InstallImporter(true);
+  dir.write("sksdat.o2k", "7|AEX|AAA|Aaa||20010305|1.00|2.00|1.00|2.00|3\r\n");
+  EXPECT_EQ(0, RunImporter(d()));
+  EXPECT_EQ(d() + ".ORV\n", WaitForStart());
+
+  ::setenv("HOME", oldHome.c_str(), 1);
+  if (prefix) ::setenv("WINEPREFIX", oldPrefix.c_str(), 1);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ BatchWindow::BatchWindow(StepFunction firstStep, ActionInfo& action)
 
   dialog_ = new ProgressDialog(this, ProgressVariant::Cancel, firstStep, &action, 1, kProgramTitle);
   dialog_->setWindowFlags(Qt::Widget);
+  dialog_->copyToStandardError(true);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(dialog_);

@@ -1,5 +1,7 @@
 #include "ui/progress_dialog.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -17,6 +19,12 @@
 
 namespace kvqt::ui {
 namespace {
+
+void WriteToStandardError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+}
 
 constexpr std::size_t kTitleLimit = 200;
 
@@ -185,7 +193,8 @@ void ProgressDialog::showStatus(std::string_view text, bool /*logged*/) { status
 void ProgressDialog::showLine2(std::string_view text) { line2_->setText(ToQt(text)); }
 void ProgressDialog::showLine3(std::string_view text) { line3_->setText(ToQt(text)); }
 
-void ProgressDialog::showError(std::string_view /*text*/) {
+void ProgressDialog::showError(std::string_view text) {
+  if (copyToStandardError_) WriteToStandardError(text);
   cancel_->hide();
   ok_->show();
   ok_->setDefault(true);
@@ -193,6 +202,10 @@ void ProgressDialog::showError(std::string_view /*text*/) {
   if (!isWindow() && !isVisible()) show();
   QWidget* top = window();
   if (!top->isVisible()) top->show();
+}
+
+void ProgressDialog::showNotice(std::string_view text) {
+  if (copyToStandardError_) WriteToStandardError(text);
 }
 
 void ProgressDialog::addDetailLine(std::string_view line) {

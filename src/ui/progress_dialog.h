@@ -51,12 +51,16 @@ class ProgressDialog : public QDialog, public ProgressView {
   bool mayClose();
   // The run ended or stopped with its error shown.
   bool runOver() const { return over_; }
+  // A batch run also writes its error and the notices that tell its cause to
+  // standard error, where whoever started it reads them.
+  void copyToStandardError(bool copy) { copyToStandardError_ = copy; }
 
   // ProgressView.
   void showStatus(std::string_view text, bool logged) override;
   void showLine2(std::string_view text) override;
   void showLine3(std::string_view text) override;
   void showError(std::string_view text) override;
+  void showNotice(std::string_view text) override;
   bool detailsShown() const override { return detailsShown_; }
   void addDetailLine(std::string_view line) override;
   void pumpMessages() override;
@@ -91,6 +95,7 @@ class ProgressDialog : public QDialog, public ProgressView {
   bool setUpDone_ = false;
   bool detailsShown_ = false;
   bool over_ = false;
+  bool copyToStandardError_ = false;
   bool closingOurselves_ = false;
   QSize setUpSize_;
 };

@@ -30,6 +30,12 @@ int Fail(StepRunner& runner, ActionInfo&, int&) {
   return kStepErrorShown;
 }
 
+int NoticeThenFail(StepRunner& runner, ActionInfo&, int&) {
+  runner.notice("Invalid file name");
+  runner.error("Receiving datafile failed");
+  return kStepErrorShown;
+}
+
 int WaitForever(StepRunner&, ActionInfo&, int&) {
   ++g_calls;
   return kStepWait;
@@ -174,6 +180,34 @@ TEST_F(ProgressDialogTest, HiddenBatchWindowAppearsWithTheErrorAndEndsWithOk) {
   ASSERT_TRUE(QtWaitUntil([&] { return ended != -1; }));
   EXPECT_EQ(ended, 1);
   EXPECT_FALSE(batch.isVisible());
+}
+
+TEST_F(ProgressDialogTest, BatchWindowWritesItsErrorAndItsCauseToStandardError) {
+  BatchWindow batch(NoticeThenFail, action_);
+  int ended = -1;
+  QObject::connect(&batch, &BatchWindow::runEnded, [&](int code) { ended = code; });
+  ::testing::internal::CaptureStderr();
+  batch.start(/*hidden=*/true);
+  auto* ok = Child<QPushButton>(batch, "ok");
+  const bool shown = QtWaitUntil([&] { return ok->isVisible(); });
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(shown);
+  // (The offscreen platform may add warnings of its own after them.)
+  EXPECT_EQ(err.rfind("Invalid file name\nReceiving datafile failed\n", 0), 0u) << err;
+  ok->click();
+  ASSERT_TRUE(QtWaitUntil([&] { return ended != -1; }));
+
+  // A session run from the main window keeps them in its dialog.
+  ProgressDialog dialog(nullptr, ProgressVariant::Cancel, NoticeThenFail, &action_, 1);
+  ::testing::internal::CaptureStderr();
+  Later([&] {
+    QtWaitUntil([&] { return Child<QPushButton>(dialog, "ok")->isVisible(); });
+    Child<QPushButton>(dialog, "ok")->click();
+  });
+  dialog.run();
+  const std::string quiet = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(quiet.find("Invalid file name"), std::string::npos) << quiet;
+  EXPECT_EQ(quiet.find("Receiving datafile failed"), std::string::npos) << quiet;
 }
 
 TEST_F(ProgressDialogTest, BatchWindowThatFinishesEndsWithZeroWithoutEverShowing) {

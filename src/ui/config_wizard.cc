@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,17 +137,16 @@ void ConfigWizard::buildPages() {
   password_->setEchoMode(QLineEdit::Password);
   passwordLabel_->setBuddy(password_);
   lostLogin_ = WrappedLabel(page);
-  v->addWidget(userHelp_);
-  auto* h = new QHBoxLayout;
-  h->addWidget(userLabel_);
-  h->addWidget(userNumber_);
-  v->addLayout(h);
-  v->addWidget(passwordHelp_);
-  h = new QHBoxLayout;
-  h->addWidget(passwordLabel_);
-  h->addWidget(password_);
-  v->addLayout(h);
-  v->addWidget(lostLogin_);
+  // One grid, so that both fields start where the longer label ends.
+  auto* grid = new QGridLayout;
+  grid->addWidget(userHelp_, 0, 0, 1, 2);
+  grid->addWidget(userLabel_, 1, 0);
+  grid->addWidget(userNumber_, 1, 1);
+  grid->addWidget(passwordHelp_, 2, 0, 1, 2);
+  grid->addWidget(passwordLabel_, 3, 0);
+  grid->addWidget(password_, 3, 1);
+  grid->addWidget(lostLogin_, 4, 0, 1, 2);
+  v->addLayout(grid);
   v->addStretch();
   pages_->addWidget(page);
   const LoginRecord& login = application_.data().login();
@@ -189,7 +189,7 @@ void ConfigWizard::buildPages() {
   v->addWidget(formatLine_);
   v->addWidget(directoryHelp_);
   v->addWidget(directory_);
-  h = new QHBoxLayout;
+  auto* h = new QHBoxLayout;
   h->addWidget(chosen_, 1);
   auto* side = new QVBoxLayout;
   side->addWidget(add_);

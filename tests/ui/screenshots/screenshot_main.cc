@@ -59,7 +59,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: kvqt_screenshots OUTPUT_DIRECTORY\n");
     return 2;
   }
-  const std::string outDir = argv[1];
+  // Each shot runs in a directory of its own: a relative folder is taken from here.
+  std::string outDir = argv[1];
+  char cwd[4096];
+  if (!outDir.empty() && outDir[0] != '/' && ::getcwd(cwd, sizeof cwd) != nullptr) outDir = std::string(cwd) + "/" + outDir;
   ::mkdir(outDir.c_str(), 0755);
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);

@@ -47,18 +47,19 @@ std::string AcceptDirectoryName(std::string_view typed) {
     while (path.size() > 1 && path.back() == platform::kPathSeparator) path.pop_back();
   }
 
+  // A directory given relative to wherever the program happens to run would
+  // name another directory on the next start, whether it exists or not.
+  const auto nameAccepted = [&] {
+    if (!absolute) message(kNoDriveMessage);
+    else if (!ValidName(path)) message(kInvalidDirectoryMessage);
+    return absolute && ValidName(path);
+  };
+
   if (!PathExists(path)) {
     const std::string_view ask(kCreateDirectoryQuestion);
     const std::size_t at = ask.find("%s");
     if (!question(std::string(ask.substr(0, at)) + path + std::string(ask.substr(at + 2)))) return std::string();
-    if (!absolute) {
-      message(kNoDriveMessage);
-      return std::string();
-    }
-    if (!ValidName(path)) {
-      message(kInvalidDirectoryMessage);
-      return std::string();
-    }
+    if (!nameAccepted()) return std::string();
     platform::MakeDirectories(path);
   }
 
@@ -70,16 +71,7 @@ std::string AcceptDirectoryName(std::string_view typed) {
     message2(kCouldNotCreateText, path);
     return std::string();
   }
-  // An existing directory given relative to wherever the program happens to
-  // run would name another directory on the next start.
-  if (!absolute) {
-    message(kNoDriveMessage);
-    return std::string();
-  }
-  if (!ValidName(path)) {
-    message(kInvalidDirectoryMessage);
-    return std::string();
-  }
+  if (!nameAccepted()) return std::string();
   return platform::EnsureTrailingSeparator(path);
 }
 

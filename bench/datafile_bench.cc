@@ -29,16 +29,16 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "app/datafile/login_record.h"
 #include "app/datafile/user_info.h"
 #include "app/datafile/writer_settings.h"
-#include "app/headless_progress.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "bench_timing.h"
 #include "result_lines.h"
 #include "formats/directory_refresh.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "feed_writer.h"
 #include "service/symbols/digital_feed.h"
 

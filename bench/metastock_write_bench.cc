@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/format_driver.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/headless_progress.h"
-#include "app/logs.h"
-#include "app/program_args.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
+#include "app/runner/program_args.h"
 #include "platform/path.h"
 #include "service/symbols/digital_feed.h"
 

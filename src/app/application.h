@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "app/datafile/program_data.h"
 #include "app/model/formats.h"
-#include "app/headless_progress.h"
-#include "app/step_runner.h"
+#include "app/runner/headless_progress.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

@@ -11,7 +11,7 @@
 
 #include "app/datafile/login_record.h"
 #include "app/datafile/user_info.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 
 namespace kvqt {
 

@@ -4,7 +4,7 @@
 // after messages already shown, -5 after an error shown in the dialog.
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 #include "automation/command_line_options.h"
 
 namespace kvqt {

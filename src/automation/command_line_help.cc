@@ -1,6 +1,6 @@
 #include "automation/command_line_help.h"
 
-#include "app/version.h"
+#include "app/runner/version.h"
 
 namespace kvqt {
 

@@ -1,7 +1,7 @@
 #include "automation/command_line_options.h"
 
 #include "app/model/formats.h"
-#include "app/program_args.h"
+#include "app/runner/program_args.h"
 #include "platform/absolute_path.h"
 #include "platform/path.h"
 

@@ -1,6 +1,6 @@
 #include "automation/command_line_step.h"
 
-#include "app/program_args.h"
+#include "app/runner/program_args.h"
 #include "automation/command_line_actions.h"
 #include "automation/command_line_options.h"
 

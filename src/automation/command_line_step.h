@@ -3,7 +3,7 @@
 // query, the import of a data file, or ticker/names files).
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

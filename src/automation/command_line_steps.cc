@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/action_info.h"
-#include "app/compose.h"
+#include "app/core/action_info.h"
+#include "app/core/compose.h"
 #include "app/model/directory.h"
-#include "app/output_file_name.h"
+#include "app/core/output_file_name.h"
 #include "app/model/formats.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "automation/command_line_actions.h"
 #include "automation/task_file.h"
 #include "maintenance/query_from_step.h"

@@ -3,7 +3,7 @@
 // function.
 #include <string>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "app/model/format_ids.h"
 #include "app/model/formats.h"
 #include "automation/command_line_actions.h"

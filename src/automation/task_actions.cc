@@ -2,13 +2,13 @@
 // "=Append" and "=Execute".
 #include <string>
 
-#include "app/action_info.h"
-#include "app/compose.h"
+#include "app/core/action_info.h"
+#include "app/core/compose.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/formats.h"
 #include "app/model/list.h"
-#include "app/output_file_name.h"
+#include "app/core/output_file_name.h"
 #include "automation/task_dispatch.h"
 #include "datetime/parse_date.h"
 #include "maintenance/convert_steps.h"

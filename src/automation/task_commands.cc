@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/action_info.h"
-#include "app/compose.h"
+#include "app/core/action_info.h"
+#include "app/core/compose.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/list.h"

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 #include "automation/task_line_parse.h"
 
 namespace kvqt {

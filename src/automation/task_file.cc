@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/action_info.h"
-#include "app/compose.h"
+#include "app/core/action_info.h"
+#include "app/core/compose.h"
 #include "app/model/directory.h"
 #include "app/model/formats.h"
 #include "automation/task_dispatch.h"

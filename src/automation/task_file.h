@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

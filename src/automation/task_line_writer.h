@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 
 namespace kvqt {
 

@@ -1,7 +1,7 @@
 #include "automation/wait_steps.h"
 
-#include "app/action_info.h"
-#include "app/compose.h"
+#include "app/core/action_info.h"
+#include "app/core/compose.h"
 #include "automation/task_line_parse.h"
 #include "platform/clock.h"
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "platform/atomic_file.h"
 #include "platform/little_endian.h"

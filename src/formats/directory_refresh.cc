@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "formats/driver_table.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "formats/master_dat_layout.h"
 #include "platform/atomic_file.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/driver_table.h"
 #include "formats/file_locator.h"
 #include "formats/storage_registry.h"

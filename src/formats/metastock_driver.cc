@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "formats/file_names.h"
 #include "formats/metastock_codec.h"

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "platform/little_endian.h"
 #include "platform/path.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "formats/metastock_layout.h"
 #include "platform/little_endian.h"

@@ -5,10 +5,10 @@
 
 #include <map>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "formats/file_locator.h"
 #include "formats/file_names.h"
 #include "formats/orvista_import.h"

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/logs.h"
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "formats/file_locator.h"
 #include "platform/drive_c.h"
 #include "platform/ini_profile.h"

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "formats/file_names.h"
 #include "formats/master_dat.h"

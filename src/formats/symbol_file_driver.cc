@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <vector>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "formats/file_locator.h"
 #include "formats/file_names.h"
 #include "formats/symbol_file_layout.h"

@@ -6,7 +6,7 @@
 #include <climits>
 #include <vector>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "formats/file_locator.h"
 #include "formats/file_names.h"
 #include "formats/text_line_codec.h"

@@ -1,6 +1,6 @@
 // Append: the source records newer than the destination's last record are
 // added to the destination data file.
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "formats/driver_table.h"

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/action_info.h"
-#include "app/messages.h"
+#include "app/core/action_info.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "maintenance/datafile_lookup.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"

@@ -3,7 +3,7 @@
 // selection (null: everything) decides for the "selected only" steps.
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

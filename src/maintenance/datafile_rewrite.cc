@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "formats/driver_table.h"
 #include "formats/file_locator.h"
 #include "formats/format_driver.h"

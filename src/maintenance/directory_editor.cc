@@ -1,6 +1,6 @@
 #include "maintenance/directory_editor.h"
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "maintenance/add_directory.h"
 
 namespace kvqt {

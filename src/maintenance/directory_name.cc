@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "platform/path.h"
 
 namespace kvqt {

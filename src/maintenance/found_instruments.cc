@@ -1,7 +1,7 @@
 #include "maintenance/found_instruments.h"
 
-#include "app/compose.h"
-#include "app/messages.h"
+#include "app/core/compose.h"
+#include "app/core/messages.h"
 #include "app/model/format.h"
 #include "datetime/parse_date.h"
 #include "maintenance/add_instrument.h"

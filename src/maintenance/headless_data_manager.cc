@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "maintenance/data_manager.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "maintenance/security_types.h"
 #include "service/symbols/sintable.h"
 

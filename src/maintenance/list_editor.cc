@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/format_ids.h"
 #include "maintenance/add_directory.h"
 #include "maintenance/directory_editor.h"

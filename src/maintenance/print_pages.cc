@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/list.h"

@@ -3,7 +3,7 @@
 // directory that go into one output file in the action's destination format.
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

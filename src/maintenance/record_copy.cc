@@ -1,6 +1,6 @@
 #include "maintenance/record_copy.h"
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/driver_table.h"
 #include "maintenance/convert_datafile.h"
 

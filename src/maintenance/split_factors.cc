@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "app/action_info.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/action_info.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/formats.h"

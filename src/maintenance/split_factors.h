@@ -5,7 +5,7 @@
 // dropped from the symbol table.
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/format_ids.h"
 #include "app/model/formats.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "formats/format_driver.h"
 #include "maintenance/wizard_formats.h"
 #include "maintenance/wizard_texts.h"

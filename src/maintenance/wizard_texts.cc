@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/compose.h"
+#include "app/core/compose.h"
 
 namespace kvqt {
 namespace {

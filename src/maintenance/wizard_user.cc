@@ -1,7 +1,7 @@
 #include "maintenance/wizard_user.h"
 
 #include "app/datafile/login_record.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "maintenance/wizard_texts.h"
 
 namespace kvqt {

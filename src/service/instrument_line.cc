@@ -2,7 +2,7 @@
 // does not hold yet.
 #include <string>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "service/request_file.h"
 #include "service/request_text.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/progress_host.h"
+#include "app/runner/progress_host.h"
 
 namespace kvqt {
 namespace {

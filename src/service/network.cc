@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/progress_host.h"
+#include "app/runner/progress_host.h"
 #include "service/dialup.h"
 #include "service/socket_error_text.h"
 

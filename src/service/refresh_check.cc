@@ -1,6 +1,6 @@
 // "Replace yesterday's real-time price": a data file whose last price came
 // from a real-time request asks for that day again.
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"

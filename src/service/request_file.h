@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "datetime/date.h"
 #include "datetime/time_value.h"
 #include "formats/datafile_entry.h"

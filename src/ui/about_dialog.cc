@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/messages.h"
-#include "app/version.h"
+#include "app/core/messages.h"
+#include "app/runner/version.h"
 #include "ui/icons.h"
 
 namespace kvqt::ui {

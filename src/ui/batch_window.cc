@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "ui/icons.h"
 #include "ui/progress_dialog.h"
 

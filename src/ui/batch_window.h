@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt::ui {
 

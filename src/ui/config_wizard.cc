@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/format_ids.h"
 #include "maintenance/wizard_directories.h"
 #include "maintenance/wizard_formats.h"

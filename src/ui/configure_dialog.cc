@@ -15,8 +15,8 @@
 
 #include "app/application.h"
 #include "app/configuration.h"
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "ui/config_wizard.h"
 
 namespace kvqt::ui {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/logs.h"
-#include "app/messages.h"
-#include "app/program_args.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
+#include "app/runner/program_args.h"
 #include "automation/command_line_help.h"
 #include "automation/command_line_options.h"
 #include "automation/command_line_step.h"

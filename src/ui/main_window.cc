@@ -10,9 +10,9 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "app/action_info.h"
-#include "app/messages.h"
-#include "app/window_position.h"
+#include "app/core/action_info.h"
+#include "app/core/messages.h"
+#include "app/runner/window_position.h"
 #include "platform/launcher.h"
 #include "platform/path.h"
 #include "platform/program_dir.h"

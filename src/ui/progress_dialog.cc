@@ -12,10 +12,10 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
-#include "app/details_log.h"
-#include "app/logs.h"
-#include "app/messages.h"
-#include "app/window_position.h"
+#include "app/runner/details_log.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
+#include "app/runner/window_position.h"
 
 namespace kvqt::ui {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 class QLabel;
 class QListWidget;

@@ -1,7 +1,7 @@
 // The user messages as modal message boxes, parented to the active window.
 #pragma once
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 
 namespace kvqt::ui {
 

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "app/compose.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/compose.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "platform/launcher.h"
 #include "platform/path.h"
 #include "platform/program_dir.h"

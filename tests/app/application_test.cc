@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include "app/datafile/program_data_file.h"
-#include "app/logs.h"
-#include "app/personal_profile.h"
-#include "app/program_args.h"
+#include "app/core/logs.h"
+#include "app/core/personal_profile.h"
+#include "app/runner/program_args.h"
 #include "feed_writer.h"
 #include "formats/directory_refresh.h"
 #include "formats/format_driver.h"

@@ -8,7 +8,7 @@
 
 #include "app/model/format_table.h"
 #include "app/model/formats.h"
-#include "app/program_args.h"
+#include "app/runner/program_args.h"
 
 namespace kvqt {
 namespace {

@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "app/action_info.h"
-#include "app/headless_progress.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/action_info.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format_table.h"
 #include "app/model/formats.h"
-#include "app/personal_profile.h"
-#include "app/program_args.h"
+#include "app/core/personal_profile.h"
+#include "app/runner/program_args.h"
 #include "automation/task_file.h"
 #include "maintenance/query_from_step.h"
 #include "platform/program_dir.h"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/action_info.h"
-#include "app/headless_progress.h"
-#include "app/logs.h"
+#include "app/core/action_info.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
 #include "platform/clock.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "support/temp_dir.h"
 
 namespace kvqt::testing {

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/datafile/writer_settings.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "tools/kvqt-info/info_run.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 // operations keyed by format id. A kind joins by registering its driver.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "formats/driver_table.h"
 #include "formats/format_driver.h"

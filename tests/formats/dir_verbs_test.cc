@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "support/temp_dir.h"
 

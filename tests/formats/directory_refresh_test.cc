@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"
 #include "formats/storage_registry.h"

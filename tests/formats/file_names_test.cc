@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 
 namespace kvqt {
 namespace {

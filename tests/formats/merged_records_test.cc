@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/datafile/writer_settings.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"
 #include "support/hex.h"

@@ -8,7 +8,7 @@
 #include <map>
 #include <random>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "byte_builder.h"
 #include "format_test_util.h"
 #include "formats/file_locator.h"

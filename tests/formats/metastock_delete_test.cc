@@ -3,7 +3,7 @@
 // scan does not show.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "byte_builder.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"

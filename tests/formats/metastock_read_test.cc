@@ -3,7 +3,7 @@
 // sizes such a directory may have.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "byte_builder.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"

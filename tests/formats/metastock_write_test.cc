@@ -2,7 +2,7 @@
 // layouts of MASTER, EMASTER, XMASTER, the data files and the .DOP files.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "byte_builder.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"

@@ -8,9 +8,9 @@
 #include <memory>
 #include <thread>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"
 #include "formats/orvista_import.h"

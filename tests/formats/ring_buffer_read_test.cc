@@ -2,7 +2,7 @@
 // layouts of master.dat and the ring files.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "byte_builder.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"

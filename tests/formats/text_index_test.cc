@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "formats/ascii_index.h"
 #include "formats/format_driver.h"

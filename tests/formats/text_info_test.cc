@@ -2,7 +2,7 @@
 // operations keyed by format id.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "tools/kvqt-info/info_run.h"
 #include "support/temp_dir.h"

@@ -1,7 +1,7 @@
 // Hermes ".asc" files (format id 17): price lines without an index.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "format_test_util.h"
 #include "formats/format_driver.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/ascii_index.h"
 #include "formats/format_driver.h"
 #include "platform/atomic_file.h"

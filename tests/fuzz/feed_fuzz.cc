@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "service/symbols/digital_feed.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/datafile/writer_settings.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/format_driver.h"
 #include "formats/ring_buffer_driver.h"
 #include "formats/ring_layout.h"

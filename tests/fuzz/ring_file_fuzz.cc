@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/format_driver.h"
 #include "formats/ring_buffer_driver.h"
 #include "fuzz_dir.h"

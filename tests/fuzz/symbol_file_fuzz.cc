@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/format_driver.h"
 #include "fuzz_dir.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/headless_progress.h"
+#include "app/runner/headless_progress.h"
 #include "convert_test_util.h"
 #include "maintenance/convert_datafile.h"
 #include "maintenance/convert_steps.h"

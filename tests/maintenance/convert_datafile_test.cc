@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/headless_progress.h"
+#include "app/runner/headless_progress.h"
 #include "convert_test_util.h"
 #include "maintenance/convert_steps.h"
 

@@ -11,14 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/action_info.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/action_info.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/format_table.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "formats/directory_refresh.h"
 #include "formats/format_driver.h"
 #include "platform/program_dir.h"

@@ -6,8 +6,8 @@
 
 #include <climits>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "maintenance/headless_data_manager.h"
 #include "maintenance_test_util.h"
 #include "support/temp_dir.h"

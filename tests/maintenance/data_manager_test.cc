@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "maintenance_test_util.h"
 #include "support/temp_dir.h"
 

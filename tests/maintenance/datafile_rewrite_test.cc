@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/driver_table.h"
 #include "formats/storage_registry.h"
 #include "maintenance_test_util.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/format_table.h"
 #include "formats/datafile_entry.h"
 #include "formats/format_driver.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "platform/path.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "maintenance/security_types.h"
 #include "service/symbols/sintable.h"
 #include "support/temp_dir.h"

@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/format_table.h"
 #include "app/model/formats.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "formats/format_driver.h"
 #include "platform/program_dir.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/format_ids.h"
 #include "app/model/format_table.h"
 #include "formats/datafile_entry.h"

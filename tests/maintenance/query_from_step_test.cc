@@ -3,7 +3,7 @@
 // byte for byte.
 #include "maintenance/query_from_step.h"
 
-#include "app/headless_progress.h"
+#include "app/runner/headless_progress.h"
 #include "convert_test_util.h"
 
 namespace kvqt {

@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/action_info.h"
-#include "app/headless_progress.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/action_info.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/formats.h"
 #include "formats/directory_refresh.h"
 #include "maintenance/headless_data_manager.h"

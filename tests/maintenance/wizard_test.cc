@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/datafile/login_record.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/format_table.h"
 #include "app/model/formats.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "maintenance/wizard_directories.h"
 #include "maintenance/wizard_flow.h"
 #include "maintenance/wizard_formats.h"

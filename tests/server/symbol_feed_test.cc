@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "service/symbols/digital_feed.h"
 #include "service/symbols/sintable.h"
 #include "demo_market.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/progress_host.h"
+#include "app/runner/progress_host.h"
 
 namespace kvqt::testing {
 

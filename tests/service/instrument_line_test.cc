@@ -2,7 +2,7 @@
 // and entry states, and the file-download lines.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "request_test_util.h"
 #include "service/request_file.h"
 

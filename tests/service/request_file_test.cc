@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "app/datafile/login_record.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/model/formats.h"
 #include "app/model/list.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "formats/directory_refresh.h"
 #include "formats/driver_table.h"
 #include "formats/format_driver.h"

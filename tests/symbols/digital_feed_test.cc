@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "feed_test_util.h"
 #include "platform/clock.h"
 #include "platform/path.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/progress_host.h"
+#include "app/runner/progress_host.h"
 #include "support/hex.h"
 
 namespace kvqt::testing {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "feed_test_util.h"
 #include "service/symbols/digital_feed.h"
 #include "support/temp_dir.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "ui/batch_window.h"
 #include "ui/qt_test_app.h"
 

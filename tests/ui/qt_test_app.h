@@ -13,9 +13,9 @@
 #include <functional>
 #include <string>
 
-#include "app/logs.h"
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "platform/program_dir.h"
 #include "support/temp_dir.h"
 

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "support/temp_dir.h"
 #include "updater/child_process.h"
 

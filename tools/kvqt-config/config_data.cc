@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/datafile/login_record.h"
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "formats/directory_refresh.h"
 #include "kvqt-config/arguments.h"
 #include "platform/path.h"

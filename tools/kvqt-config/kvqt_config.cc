@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "kvqt-config/config_data.h"
 #include "kvqt-config/dir_verbs.h"
 #include "kvqt-config/login_verbs.h"

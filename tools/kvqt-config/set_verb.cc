@@ -1,7 +1,7 @@
 #include "kvqt-config/set_verb.h"
 
-#include "app/personal_profile.h"
-#include "app/setting_keys.h"
+#include "app/core/personal_profile.h"
+#include "app/core/setting_keys.h"
 #include "platform/ini_profile.h"
 #include "platform/path.h"
 

@@ -1,7 +1,7 @@
 #include "kvqt-config/show_verb.h"
 
 #include "app/datafile/login_record.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "kvqt-info/info_output.h"
 #include "platform/path.h"
 #include "service/session/destination.h"

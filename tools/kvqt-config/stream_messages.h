@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 
 namespace kvqt::config {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/driver_table.h"
 #include "formats/format_driver.h"
 #include "kvqt-info/info_output.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/datafile/writer_settings.h"
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "app/model/datafile.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/path.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/model/text_field.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 
 namespace kvqt {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/text_field.h"
 #include "platform/path.h"
 

@@ -1,6 +1,6 @@
 #include "app/model/directory_set.h"
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/text_field.h"
 #include "platform/path.h"
 

@@ -1,6 +1,6 @@
 #include "app/model/format.h"
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/text_field.h"
 
 namespace kvqt {

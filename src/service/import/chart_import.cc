@@ -2,14 +2,14 @@
 // a price line goes into its instrument's data file.
 #include <string>
 
-#include "app/action_info.h"
-#include "app/compose.h"
+#include "app/core/action_info.h"
+#include "app/core/compose.h"
 #include "app/datafile/login_record.h"
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 #include "formats/file_names.h"
 #include "formats/orvista_import.h"
 #include "platform/path.h"

@@ -2,10 +2,10 @@
 // export-line writer of the output format into the one output file.
 #include <cstdio>
 
-#include "app/action_info.h"
-#include "app/logs.h"
+#include "app/core/action_info.h"
+#include "app/core/logs.h"
 #include "app/model/format.h"
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 #include "formats/text_export.h"
 #include "service/import/import_state.h"
 #include "service/import/import_steps.h"

@@ -3,11 +3,11 @@
 #include <climits>
 #include <cstdio>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 #include "formats/datafile_update.h"
 #include "formats/driver_table.h"
 #include "formats/file_locator.h"

@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "app/datafile/login_record.h"
 #include "app/datafile/user_info.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 #include "formats/driver_table.h"
 #include "service/import/import_state.h"
 #include "service/import/import_steps.h"

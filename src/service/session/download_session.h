@@ -6,7 +6,7 @@
 // when the user asked for it).
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

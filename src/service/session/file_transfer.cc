@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/compose.h"
-#include "app/progress_host.h"
+#include "app/core/compose.h"
+#include "app/runner/progress_host.h"
 #include "service/session/transfer_names.h"
 
 namespace kvqt {

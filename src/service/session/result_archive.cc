@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "platform/path.h"
 #include "service/session/transfer_names.h"
 

@@ -1,7 +1,7 @@
 // Step 1 of the download session: the connection to the download server.
 #include <memory>
 
-#include "app/compose.h"
+#include "app/core/compose.h"
 #include "app/datafile/user_info.h"
 #include "service/network.h"
 #include "service/receive_buffer.h"

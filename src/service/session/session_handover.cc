@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/datafile/login_record.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "platform/launcher.h"
 #include "platform/path.h"
 #include "service/import/result_import.h"

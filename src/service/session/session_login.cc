@@ -1,6 +1,6 @@
 // Steps 5 to 8 of the download session: the login and password, the server's
 // answer, and the user's credit.
-#include "app/compose.h"
+#include "app/core/compose.h"
 #include "app/datafile/login_record.h"
 #include "service/session/download_session.h"
 #include "service/session/session_steps.h"

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "app/action_info.h"
-#include "app/step_runner.h"
+#include "app/core/action_info.h"
+#include "app/runner/step_runner.h"
 #include "service/line_protocol.h"
 #include "service/session/session_options.h"
 

@@ -1,6 +1,6 @@
 // Steps 9 to 11 of the download session: the request goes up, the result
 // comes down, and the result archive is extracted.
-#include "app/compose.h"
+#include "app/core/compose.h"
 #include "service/request_file.h"
 #include "service/session/download_session.h"
 #include "service/session/file_transfer.h"

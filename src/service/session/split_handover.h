@@ -5,7 +5,7 @@
 // session goes straight to the import.
 #pragma once
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt::session {
 

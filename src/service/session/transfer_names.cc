@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "app/showable_text.h"
+#include "app/core/showable_text.h"
 
 namespace kvqt {
 

@@ -4,9 +4,9 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/logs.h"
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "service/symbols/feed_crc.h"
 #include "service/symbols/feed_dump.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/progress_host.h"
+#include "app/runner/progress_host.h"
 #include "datetime/date.h"
 #include "service/symbols/sintable.h"
 

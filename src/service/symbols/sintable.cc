@@ -1,6 +1,6 @@
 #include "service/symbols/sintable.h"
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "platform/atomic_file.h"
 #include "platform/path.h"
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "app/datafile/writer_settings.h"
-#include "app/logs.h"
-#include "app/personal_profile.h"
+#include "app/core/logs.h"
+#include "app/core/personal_profile.h"
 #include "platform/clock.h"
 #include "support/hex.h"
 #include "support/temp_dir.h"

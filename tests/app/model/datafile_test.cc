@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {

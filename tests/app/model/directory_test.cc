@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {

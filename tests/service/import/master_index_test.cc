@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "formats/format_driver.h"
 #include "service/import/search_in_master.h"
 #include "support/temp_dir.h"

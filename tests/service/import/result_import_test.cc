@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "app/action_info.h"
+#include "app/core/action_info.h"
 #include "app/datafile/login_record.h"
 #include "app/datafile/user_info.h"
-#include "app/headless_progress.h"
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "app/model/datafile.h"
 #include "app/model/directory.h"
 #include "app/model/format.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "formats/directory_refresh.h"
 #include "formats/file_names.h"
 #include "formats/format_test_util.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "app/core/messages.h"
 
 namespace kvqt {
 namespace {

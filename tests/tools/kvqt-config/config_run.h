@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/datafile/program_data_file.h"
-#include "app/messages.h"
+#include "app/core/messages.h"
 #include "app/model/formats.h"
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "kvqt-config/kvqt_config.h"
 #include "platform/program_dir.h"
 #include "support/temp_dir.h"

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/logs.h"
-#include "app/messages.h"
-#include "app/personal_profile.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
+#include "app/core/personal_profile.h"
 #include "support/temp_dir.h"
 #include "ui/screenshots/screenshot.h"
 #include "ui/fonts.h"

@@ -1,4 +1,4 @@
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 
 #include <cstdlib>
 #include <cstring>

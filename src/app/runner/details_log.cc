@@ -1,4 +1,4 @@
-#include "app/details_log.h"
+#include "app/runner/details_log.h"
 
 #include "platform/text_file.h"
 

@@ -1,4 +1,4 @@
-#include "app/output_file_name.h"
+#include "app/core/output_file_name.h"
 
 #include <string>
 

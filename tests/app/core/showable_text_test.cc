@@ -1,11 +1,11 @@
-#include "app/showable_text.h"
+#include "app/core/showable_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/logs.h"
-#include "app/messages.h"
+#include "app/core/logs.h"
+#include "app/core/messages.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {

@@ -1,10 +1,10 @@
-#include "app/messages.h"
+#include "app/core/messages.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/compose.h"
-#include "app/showable_text.h"
+#include "app/core/compose.h"
+#include "app/core/showable_text.h"
 
 namespace kvqt {
 namespace {

@@ -1,8 +1,8 @@
-#include "app/details_log.h"
+#include "app/runner/details_log.h"
 
 #include <gtest/gtest.h>
 
-#include "app/version.h"
+#include "app/runner/version.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {

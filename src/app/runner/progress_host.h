@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/compose.h"
+#include "app/core/compose.h"
 
 namespace kvqt {
 

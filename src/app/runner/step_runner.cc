@@ -1,10 +1,10 @@
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 #include <chrono>
 
-#include "app/action_info.h"
-#include "app/logs.h"
-#include "app/showable_text.h"
+#include "app/core/action_info.h"
+#include "app/core/logs.h"
+#include "app/core/showable_text.h"
 
 namespace kvqt {
 namespace {

@@ -1,11 +1,11 @@
-#include "app/terminal_output.h"
+#include "app/runner/terminal_output.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {

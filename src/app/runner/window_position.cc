@@ -1,6 +1,6 @@
-#include "app/window_position.h"
+#include "app/runner/window_position.h"
 
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 
 namespace kvqt {
 

@@ -1,4 +1,4 @@
-#include "app/showable_text.h"
+#include "app/core/showable_text.h"
 
 namespace kvqt {
 namespace {

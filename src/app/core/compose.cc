@@ -1,4 +1,4 @@
-#include "app/compose.h"
+#include "app/core/compose.h"
 
 #include <cstdio>
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/progress_host.h"
-#include "app/terminal_output.h"
+#include "app/runner/progress_host.h"
+#include "app/runner/terminal_output.h"
 
 namespace kvqt {
 

@@ -1,4 +1,4 @@
-#include "app/headless_progress.h"
+#include "app/runner/headless_progress.h"
 
 #include <cstdio>
 

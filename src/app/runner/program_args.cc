@@ -1,4 +1,4 @@
-#include "app/program_args.h"
+#include "app/runner/program_args.h"
 
 #include "platform/path.h"
 

@@ -1,4 +1,4 @@
-#include "app/version.h"
+#include "app/runner/version.h"
 
 #include <cstdio>
 

@@ -1,13 +1,13 @@
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/action_info.h"
-#include "app/headless_progress.h"
-#include "app/logs.h"
+#include "app/core/action_info.h"
+#include "app/runner/headless_progress.h"
+#include "app/core/logs.h"
 #include "platform/clock.h"
 #include "support/temp_dir.h"
 

@@ -1,9 +1,9 @@
-#include "app/logs.h"
+#include "app/core/logs.h"
 
 #include <cstdio>
 
-#include "app/compose.h"
-#include "app/showable_text.h"
+#include "app/core/compose.h"
+#include "app/core/showable_text.h"
 #include "datetime/diagnostics.h"
 #include "platform/text_file.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/version_number.h"
+#include "app/core/version_number.h"
 
 namespace kvqt {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/step_runner.h"
+#include "app/runner/step_runner.h"
 
 namespace kvqt {
 

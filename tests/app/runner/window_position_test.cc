@@ -1,8 +1,8 @@
-#include "app/window_position.h"
+#include "app/runner/window_position.h"
 
 #include <gtest/gtest.h>
 
-#include "app/personal_profile.h"
+#include "app/core/personal_profile.h"
 #include "platform/program_dir.h"
 #include "support/temp_dir.h"
 

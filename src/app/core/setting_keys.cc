@@ -1,4 +1,4 @@
-#include "app/setting_keys.h"
+#include "app/core/setting_keys.h"
 
 #include "platform/path.h"
 

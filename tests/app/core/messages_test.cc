@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "app/core/messages.h"
 
 #include <gtest/gtest.h>
 

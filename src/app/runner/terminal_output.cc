@@ -1,8 +1,8 @@
-#include "app/terminal_output.h"
+#include "app/runner/terminal_output.h"
 
 #include <cstdio>
 
-#include "app/logs.h"
+#include "app/core/logs.h"
 
 namespace kvqt {
 namespace {

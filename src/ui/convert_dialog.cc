@@ -111,6 +111,7 @@ ConvertDialog::ConvertDialog(Formats& formats, bool append, QWidget* parent)
     startDate_ = new QLineEdit(this);
     startDate_->setObjectName(Id(172));
     startDate_->setMaxLength(static_cast<int>(kStartDateFieldLength));
+    startDate_->setPlaceholderText(tr("D/M/YYYY"));
     startDate_->setMaximumWidth(fontMetrics().horizontalAdvance(QString(14, '0')));
     overwrite_ = new QRadioButton(tr("&Overwrite Existing Files"), this);
     overwrite_->setObjectName(Id(361));

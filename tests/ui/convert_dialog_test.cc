@@ -283,6 +283,28 @@ TEST_F(ConvertDialogTest, AMasterThatCannotBeReadLeavesTheListEmptyWithItsMessag
                                                 "Can't access Masterfile of directory " + broken}));
 }
 
+TEST_F(ConvertDialogTest, TheDirectoryEditorsChangesAreShownAfterwards) {
+  const std::string more = charts_.path() + "more/";
+  ConvertDialog dialog(app.formats(), false, nullptr);
+  std::string opened;
+  QTimer::singleShot(0, [&] {
+    auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!editor) return;
+    opened = editor->objectName().toStdString();
+    // What the editor may do: remove the directory a list shows, add another.
+    MetaStock().removeDirectory(0);
+    Ascii().addDirectory(std::make_unique<Directory>(more, Ascii().formatId()));
+    editor->accept();
+  });
+  Control<QPushButton>(dialog, 270)->click();
+  EXPECT_EQ("KORV_DIR_EDITOR", opened);
+  EXPECT_EQ(0, Control<QComboBox>(dialog, 317)->count());
+  EXPECT_TRUE(Rows(Control<QListView>(dialog, 319)).isEmpty());
+  auto* destinations = Control<QComboBox>(dialog, 318);
+  ASSERT_EQ(2, destinations->count());
+  EXPECT_EQ(more, destinations->itemText(1).toStdString());
+}
+
 class AppendDialogTest : public ConvertDialogTest {
  protected:
   void SetUp() override {

@@ -250,6 +250,20 @@ TEST_F(ConvertDialogTest, SkipLeavesADataFileWithRecordsAlone) {
   EXPECT_EQ(Source("BBB"), Written("BBB"));
 }
 
+TEST_F(ConvertDialogTest, CancelBeforeTheFirstDataFileConvertsNothing) {
+  ConvertDialog dialog(app.formats(), false, nullptr);
+  QTimer::singleShot(0, [] {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->objectName() == "GENERAL_CANCEL")
+      modal->findChild<QPushButton*>("cancel")->click();
+  });
+  Control<QPushButton>(dialog, 323)->click();
+  EXPECT_TRUE(Written("AAA").empty());
+  EXPECT_TRUE(Written("BBB").empty());
+  EXPECT_TRUE(Rows(Control<QListView>(dialog, 320)).isEmpty());
+  // The line was recorded before the run began.
+  EXPECT_TRUE(dir_.exists("kvqt.tsk"));
+}
+
 TEST_F(ConvertDialogTest, AStartDateThatIsNoDateIsRefusedAndNothingRuns) {
   ConvertDialog dialog(app.formats(), false, nullptr);
   Control<QLineEdit>(dialog, 172)->setText("3rd of March");

@@ -241,7 +241,7 @@ void ConvertDialog::run(ConvertCommand command) {
   const ConvertRun what = ConvertRunOf(command);
   ConvertChoices choices;
   choices.formats = &formats_;
-  choices.owner = this;
+  choices.owner = static_cast<QWidget*>(this);  // the window the run's messages belong to
   choices.sourceFormat = sourceFormat();
   choices.sourceDirectory = sourceDirectory();
   choices.destinationFormat = destinationFormat();

@@ -5,6 +5,7 @@
 // lines give the same databases when run again.
 #include "ui/download_dialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,8 +34,10 @@
 #include "server_thread.h"
 #include "service/import/result_import.h"
 #include "small_store.h"
+#include "ui/dialog_commands.h"
 #include "ui/directory_editor_dialog.h"
 #include "ui/list_editor_dialog.h"
+#include "ui/main_window.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_test_app.h"
 
@@ -417,6 +420,27 @@ TEST_F(DownloadDialogTest, RunDownloadDialogOpensModallyAndCloses) {
   RunDownloadDialog(app_, nullptr);
   EXPECT_TRUE(shown);
   EXPECT_EQ(PersonalProfile(dir_.file("kvqt.ini")).getInt(kDownloadDomainKey, -1), 0);
+}
+
+TEST_F(DownloadDialogTest, TheDownloadCommandAndTheEnterKeyOpenItOverTheMainWindow) {
+  MainWindow window;
+  ConnectDialogCommands(window, app_);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  int opened = 0;
+  const auto expectOverWindow = [&](DlgDownload& dialog) {
+    ++opened;
+    EXPECT_EQ(dialog.parentWidget(), &window);
+    EXPECT_TRUE(dialog.isModal());
+  };
+  OnceOpen<DlgDownload>(expectOverWindow);
+  window.command(1012)->trigger();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  OnceOpen<DlgDownload>(expectOverWindow);
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_EQ(opened, 2);
 }
 
 // The store's ABC: nine weekdays from 2 January 2024, closes 10.5, 11.5, ...

@@ -454,7 +454,8 @@ void ExpectStoreAbc(const std::vector<PriceRecord>& records) {
   }
 }
 
-// A list into MetaStock and a one-day date range of a directory into ASCII,
+// A list into MetaStock (replacing yesterday's real-time price) and a one-day date range of a directory into ASCII
+// with the symbol table reloaded,
 // each recorded in kvqt.tsk; run again as a task file over the databases as
 // they were before, the lines write the same files.
 TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFile) {
@@ -466,6 +467,7 @@ TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFi
     DlgDownload dialog(app_, nullptr);
     dialog.show();
     Control<QRadioButton>(dialog, 258)->click();
+    Control<QCheckBox>(dialog, 352)->setChecked(true);
     EXPECT_EQ(Download(dialog), "");
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -473,9 +475,10 @@ TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFi
   EXPECT_EQ(server_->Join().outcome, "sent");
   ExpectStoreAbc(Records(ms_, kMetaStockId, "ABC"));
   ASSERT_EQ(Records(ms_, kMetaStockId, "NEW").size(), 1u);
-  EXPECT_EQ(dir_.read("kvqt.tsk"), "=Download(1, 1, \"MS\", \"Daily\", \"\", 0, 0)\r\n");
+  EXPECT_EQ(dir_.read("kvqt.tsk"), "=Download(1, 17, \"MS\", \"Daily\", \"\", 0, 0)\r\n");
   EXPECT_EQ(PersonalProfile(dir_.file("kvqt.ini")).getInt(kDownloadDomainKey, -1), 1);
 
+  ASSERT_TRUE(dir_.exists("kvqt.sdb"));  // the symbol table came with the first result
   StartServer(1, app_.data().userInfo());
   {
     DlgDownload dialog(app_, nullptr);
@@ -484,16 +487,20 @@ TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFi
     Control<QRadioButton>(dialog, 259)->click();
     Control<QRadioButton>(dialog, 255)->click();
     Control<QLineEdit>(dialog, 172)->setText("4/1/2024");
+    Control<QCheckBox>(dialog, 683)->setChecked(true);
     EXPECT_EQ(Download(dialog), "");
     EXPECT_FALSE(dialog.isVisible());
   }
-  EXPECT_EQ(server_->Join().outcome, "sent");
+  const server::SessionReport& report = server_->Join();
+  EXPECT_EQ(report.outcome, "sent");
+  // "Reload Symbol Table": the whole table is asked for again.
+  EXPECT_NE(report.upload.find("REQUEST 3|17\r\n"), std::string::npos) << report.upload;
   const std::vector<PriceRecord> day = Records(asc_, kAsciiId, "ABC");
   ASSERT_EQ(day.size(), 1u);
   EXPECT_EQ(day[0].date.value(), 20240104);
   EXPECT_EQ(testing::ReadFileBytes(asc_ + "ABC.prn"), "240104,12.000,13.500,11.500,12.500,1004\r\n");
-  const std::string recorded = "=Download(1, 1, \"MS\", \"Daily\", \"\", 0, 0)\r\n"
-                               "=Download(0, 2, \"ASC\", \"\", \"" + asc_ + "\", 20240104, 20240104)\r\n";
+  const std::string recorded = "=Download(1, 17, \"MS\", \"Daily\", \"\", 0, 0)\r\n"
+                               "=Download(0, 34, \"ASC\", \"\", \"" + asc_ + "\", 20240104, 20240104)\r\n";
   EXPECT_EQ(dir_.read("kvqt.tsk"), recorded);
   EXPECT_EQ(PersonalProfile(dir_.file("kvqt.ini")).getInt(kDownloadDomainKey, -1), 0);
 

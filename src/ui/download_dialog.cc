@@ -183,7 +183,6 @@ DlgDownload::DlgDownload(Application& application, QWidget* parent)
   types_->button(kUpdateNormal)->setChecked(true);
   modes_->button(ReadDownloadMode(profile()))->setChecked(true);
   format_->setCurrentIndex(DownloadFormatIndex(choices_, application_.formats().current()));
-  if (Format* format = shownFormat()) application_.formats().setCurrentIndex(application_.formats().indexOf(format));
 
   connect(format_, &QComboBox::currentIndexChanged, this, &DlgDownload::chooseFormat);
   connect(types_, &QButtonGroup::idClicked, this, &DlgDownload::chooseType);

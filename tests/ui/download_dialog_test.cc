@@ -454,10 +454,10 @@ void ExpectStoreAbc(const std::vector<PriceRecord>& records) {
   }
 }
 
-// A list into MetaStock (replacing yesterday's real-time price) and a one-day date range of a directory into ASCII
-// with the symbol table reloaded,
-// each recorded in kvqt.tsk; run again as a task file over the databases as
-// they were before, the lines write the same files.
+// A list into MetaStock (replacing yesterday's real-time price) and a one-day
+// date range of a directory into ASCII (reloading the symbol table), each
+// recorded in kvqt.tsk; run again as a task file over the databases as they
+// were before, the lines write the same files.
 TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFile) {
   const auto msBefore = Snapshot(ms_);
   const auto ascBefore = Snapshot(asc_);

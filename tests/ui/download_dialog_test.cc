@@ -557,5 +557,28 @@ TEST_F(DownloadDialogTest, DownloadsASingleSymbolWithoutRecordingIt) {
   EXPECT_EQ(PersonalProfile(dir_.file("kvqt.ini")).getInt(kDownloadDomainKey, -1), 0);
 }
 
+// From the main window alone: Enter, the directory mode, "Do&wnload !".
+TEST_F(DownloadDialogTest, DownloadsADirectoryFromTheMainWindow) {
+  MainWindow window;
+  ConnectDialogCommands(window, app_);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  StartServer(1, app_.data().userInfo());
+  std::string stopped = "not opened";
+  OnceOpen<DlgDownload>([&](DlgDownload& dialog) {
+    Control<QRadioButton>(dialog, 259)->click();
+    stopped = Download(dialog);
+    EXPECT_FALSE(dialog.isVisible());
+  });
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_EQ(stopped, "");
+  EXPECT_EQ(server_->Join().outcome, "sent");
+  ExpectStoreAbc(Records(ms_, kMetaStockId, "ABC"));
+  EXPECT_EQ(Records(ms_, kMetaStockId, "NEW").size(), 1u);
+  EXPECT_EQ(dir_.read("kvqt.tsk"), "=Download(0, 1, \"MS\", \"\", \"" + ms_ + "\", 0, 0)\r\n");
+  EXPECT_EQ(PersonalProfile(dir_.file("kvqt.ini")).getInt(kDownloadDomainKey, -1), 0);
+}
+
 }  // namespace
 }  // namespace kvqt::ui

@@ -126,6 +126,8 @@ class DownloadDialogTest : public QtTest {
     ASSERT_NE(store_, nullptr);
   }
   void TearDown() override {
+    // The timers of OnceOpen go with the test.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     server_.reset();
     if (hadEditor_) {
       ::setenv("KVQT_EDITOR", previousEditor_.c_str(), 1);

@@ -130,11 +130,17 @@ FileManagerDialog::FileManagerDialog(Application& application, QWidget* parent)
   factor_->setText(QStringLiteral("1.00"));
   factor_->setMaxLength(20);
   factorLabel_ = LabelFor(tr("Facto&r:"), factor_, this);
+  // Short texts in short fields.
+  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  symbol_->setFixedWidth(digit * 12);
+  factor_->setFixedWidth(digit * 12);
+  startDate_->setMaximumWidth(digit * 14);
+  intervalField_->setMaximumWidth(digit * 6);
   for (QLineEdit* field : {name_, symbol_, startDate_, intervalField_, factor_}) field->installEventFilter(this);
 
   auto* top = new QGridLayout;
   top->addWidget(formatLabel, 0, 0);
-  top->addWidget(format_, 0, 1);
+  top->addWidget(format_, 0, 1, 1, 2);
   top->addWidget(directoryLabel, 1, 0);
   top->addWidget(directory_, 1, 1);
   top->addWidget(dirEditor, 1, 2);
@@ -155,23 +161,25 @@ FileManagerDialog::FileManagerDialog(Application& application, QWidget* parent)
   auto* instrument = new QGroupBox(tr("New instrument"), this);
   auto* fields = new QGridLayout(instrument);
   fields->addWidget(nameLabel_, 0, 0);
-  fields->addWidget(name_, 0, 1, 1, 3);
-  fields->addWidget(symbolLabel_, 0, 4);
-  fields->addWidget(symbol_, 0, 5);
+  fields->addWidget(name_, 0, 1);
+  fields->addWidget(symbolLabel_, 0, 2);
+  fields->addWidget(symbol_, 0, 3);
   fields->addWidget(startDateLabel_, 1, 0);
-  fields->addWidget(startDate_, 1, 1);
-  fields->addWidget(intervalLabel_, 1, 2);
-  fields->addWidget(intervalField_, 1, 3);
-  fields->addWidget(factorLabel_, 1, 4);
-  fields->addWidget(factor_, 1, 5);
+  auto* dateRow = new QHBoxLayout;
+  dateRow->addWidget(startDate_);
+  dateRow->addSpacing(12);
+  dateRow->addWidget(intervalLabel_);
+  dateRow->addWidget(intervalField_);
+  dateRow->addStretch();
+  fields->addLayout(dateRow, 1, 1);
+  fields->addWidget(factorLabel_, 1, 2);
+  fields->addWidget(factor_, 1, 3);
   auto* instrumentButtons = new QHBoxLayout;
   instrumentButtons->addStretch();
   instrumentButtons->addWidget(new_);
   instrumentButtons->addWidget(add_);
-  fields->addLayout(instrumentButtons, 2, 0, 1, 6);
-  fields->setColumnStretch(1, 2);
-  fields->setColumnStretch(3, 1);
-  fields->setColumnStretch(5, 1);
+  fields->addLayout(instrumentButtons, 2, 0, 1, 4);
+  fields->setColumnStretch(1, 1);
 
   auto* bottom = new QHBoxLayout;
   bottom->addStretch();

@@ -180,10 +180,10 @@ TEST_F(FileManagerDialogTest, AnInstrumentIsAddedToMasterAndList) {
   EXPECT_TRUE(name->text().isEmpty());
   EXPECT_TRUE(symbol->text().isEmpty());
 
-  // The same symbol again makes nothing.
+  // The same symbol again, Enter in the field adding it, makes nothing.
   name->setText("Other");
   symbol->setText("ZZZ");
-  Control<QPushButton>(dialog, 349)->click();
+  QTest::keyClick(symbol, Qt::Key_Return);
   ASSERT_EQ(1u, messages_->shown().size());
   EXPECT_EQ("Symbol exists already, no file created", messages_->shown()[0].text);
   EXPECT_EQ(2, list->model()->rowCount());

@@ -323,7 +323,12 @@ int FileManagerDialog::selectedRow() const {
   return rows.empty() ? -1 : rows.front();
 }
 
+void FileManagerDialog::detachList() {
+  model_->fill(nullptr, false);
+}
+
 void FileManagerDialog::editDirectories() {
+  detachList();
   {
     DirectoryEditorDialog editor(application_.formats(), this);
     editor.exec();
@@ -417,8 +422,9 @@ void FileManagerDialog::print() {
 }
 
 void FileManagerDialog::download() {
+  detachList();
   RunDownloadDialog(application_, this);
-  refill(selectedRow());
+  refillDirectories();
 }
 
 void FileManagerDialog::searchCatalog() {

@@ -58,6 +58,9 @@ class FileManagerDialog : public QDialog {
   // Reads the directory's master again and shows its instruments; the row
   // given (clamped to the rows) becomes current, -1 for none.
   void refill(int currentRow);
+  // The list lets go of the directory while a dialog that can remove
+  // directories (their editor, the download dialog) is open.
+  void detachList();
   void setFieldAvailability();
   void selectRow(int row);
   // The selected row the commands work on: the current one when selected,

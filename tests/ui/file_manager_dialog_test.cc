@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -23,6 +24,7 @@
 #include "platform/path.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/directory_editor_dialog.h"
 #include "ui/find_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_test_app.h"
@@ -288,6 +290,28 @@ TEST_F(FileManagerDialogTest, AnUnreadableMasterLeavesTheListEmpty) {
   EXPECT_EQ("no instruments", Text(Control<QLabel>(dialog, 660)));
   ASSERT_FALSE(messages_->shown().empty());
   EXPECT_EQ("Can't access Masterfile of directory", messages_->shown().back().text.substr(0, 36));
+}
+
+TEST_F(FileManagerDialogTest, TheDirectoryShownCanBeRemovedInTheDirectoryEditor) {
+  Metastock({{"AAA", "Alpha"}});
+  FileManagerDialog dialog(application, nullptr);
+  dialog.show();
+  ASSERT_EQ(1, Control<QTreeView>(dialog, 347)->model()->rowCount());
+  messages_->answerNext(true);
+  OnceOpen<DirectoryEditorDialog>([](DirectoryEditorDialog& editor) {
+    editor.findChild<QListWidget*>("id267")->setCurrentRow(0);
+    editor.findChild<QPushButton*>("id276")->click();
+    QApplication::processEvents();  // the file manager behind it repaints
+    editor.accept();
+  });
+  Control<QPushButton>(dialog, 346)->click();
+  EXPECT_EQ(0, application.formats().current()->directoryCount());
+  EXPECT_EQ(nullptr, dialog.shownDirectory());
+  EXPECT_EQ(0, Control<QComboBox>(dialog, 348)->count());
+  EXPECT_EQ(0, Control<QTreeView>(dialog, 347)->model()->rowCount());
+  EXPECT_EQ("no instruments", Text(Control<QLabel>(dialog, 660)));
+  // The master stays on disk.
+  EXPECT_TRUE(InMaster("AAA"));
 }
 
 TEST_F(FileManagerDialogTest, TheFileManagerCommandOpensItOverTheWindow) {

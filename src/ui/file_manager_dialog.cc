@@ -294,15 +294,17 @@ void FileManagerDialog::refill(int currentRow) {
   Directory* directory = shownDirectory();
   const bool read = directory && RefreshListDirectory(*directory);
   model_->fill(read ? directory : nullptr, format && format->intraday());
-  counter_->setText(QString::fromStdString(InstrumentCounterText(model_->rowCount())));
+  counter_->setText(QString::fromStdString(InstrumentCounterText(model_->rows().count())));
   if (read && format->intradayFields() && directory->size() > 0) {
     interval_ = directory->at(0)->interval();
     intervalField_->setText(QString::number(interval_));
   }
-  if (currentRow >= 0 && model_->rowCount() > 0) selectRow(std::min(currentRow, model_->rowCount() - 1));
+  const int count = model_->rows().count();
+  if (currentRow >= 0 && count > 0) selectRow(std::min(currentRow, count - 1));
 }
 
 void FileManagerDialog::selectRow(int row) {
+  model_->fetchUpTo(row);
   const QModelIndex index = model_->index(row, 0);
   list_->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -375,9 +377,9 @@ void FileManagerDialog::open() {
   // The name (or symbol) may have changed: sorted again without reading the
   // master, which the data manager has written already.
   model_->fill(directory, format->intraday());
-  counter_->setText(QString::fromStdString(InstrumentCounterText(model_->rowCount())));
+  counter_->setText(QString::fromStdString(InstrumentCounterText(model_->rows().count())));
   const int again = shown ? model_->rows().rowOf(shown) : model_->rows().rowOfPosition(position);
-  selectRow(again >= 0 ? again : std::min(row, model_->rowCount() - 1));
+  selectRow(again >= 0 ? again : std::min(row, model_->rows().count() - 1));
 }
 
 void FileManagerDialog::openRow(const QModelIndex& index) {
@@ -400,8 +402,9 @@ void FileManagerDialog::remove() {
   DeleteInstruments(*format, *directory, datafiles);
   refill(-1);
   // The row at the first deleted place, or the last row, comes into view.
-  const int row = std::min(rows.front(), model_->rowCount() - 1);
+  const int row = std::min(rows.front(), model_->rows().count() - 1);
   if (row >= 0) {
+    model_->fetchUpTo(row);
     const QModelIndex index = model_->index(row, 0);
     list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     list_->scrollTo(index);

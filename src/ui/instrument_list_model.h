@@ -1,6 +1,7 @@
 // The file manager's instruments as rows of a view: "name", "symbol", "from"
-// and "to", in the order of the column sorted by; each cell's text is made
-// when the view asks for it.
+// and "to", in the order of the column sorted by. The view gets the rows in
+// batches as it scrolls down, and each cell's text is made when the view asks
+// for it.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -23,7 +24,14 @@ class InstrumentListModel : public QAbstractTableModel {
   // last sort column; the directory must outlive the model or be replaced.
   void fill(const Directory* directory, bool intraday);
   void sortBy(int column);
+  // Every row of the directory, also those the view has not fetched yet.
   const FileManagerRows& rows() const { return rows_; }
+  // Hands the view the rows up to `row` (a find or a new instrument may
+  // select a row further down).
+  void fetchUpTo(int row);
+
+  bool canFetchMore(const QModelIndex& parent) const override;
+  void fetchMore(const QModelIndex& parent) override;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -32,6 +40,7 @@ class InstrumentListModel : public QAbstractTableModel {
 
  private:
   FileManagerRows rows_;
+  int fetched_ = 0;
   bool intraday_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
+#include <cstdio>
 #include <functional>
 
 #include "app/application.h"
@@ -213,6 +214,30 @@ TEST_F(FileManagerDialogTest, FindMovesOnWithTheSameTextAndStartsOverWithANewOne
   EXPECT_EQ("Instrument not found", messages_->shown()[0].text);
   EXPECT_EQ("Find Instrument", messages_->shown()[0].caption);
   EXPECT_EQ(3, list->currentIndex().row());
+}
+
+TEST_F(FileManagerDialogTest, ALongListIsHandedToTheViewInBatches) {
+  const std::string big = dir_.path() + "big/";
+  ASSERT_TRUE(platform::MakeDirectories(big));
+  Format& format = *application.formats().findById(kMetastock);
+  format.addDirectory(std::make_unique<Directory>(big, kMetastock));
+  format.setCurrentDirectory(big);
+  application.formats().setCurrentIndex(application.formats().indexOf(&format));
+  // Entries of the data model alone: the directory has no master yet.
+  for (int i = 0; i < 1000; ++i) {
+    char symbol[8], name[24];
+    std::snprintf(symbol, sizeof symbol, "S%04d", i);
+    std::snprintf(name, sizeof name, "Instrument %04d", i);
+    format.currentDirectory()->add(std::make_unique<Datafile>(symbol, name, kMetastock, 30));
+  }
+  FileManagerDialog dialog(application, nullptr);
+  auto* list = Control<QTreeView>(dialog, 347);
+  EXPECT_EQ("1000 instruments", Text(Control<QLabel>(dialog, 660)));
+  EXPECT_LT(list->model()->rowCount(), 1000);
+  FindText(dialog, "0900 s0900");
+  EXPECT_EQ(900, list->currentIndex().row());
+  EXPECT_EQ("S0900   ", Cell(list, 900, 1));
+  EXPECT_TRUE(messages_->shown().empty());
 }
 
 TEST_F(FileManagerDialogTest, AHeaderClickSortsAndADoubleClickOpensTheDataManager) {

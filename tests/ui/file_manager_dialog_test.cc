@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -337,6 +338,22 @@ TEST_F(FileManagerDialogTest, TheDirectoryShownCanBeRemovedInTheDirectoryEditor)
   EXPECT_EQ("no instruments", Text(Control<QLabel>(dialog, 660)));
   // The master stays on disk.
   EXPECT_TRUE(InMaster("AAA"));
+}
+
+// What is printed is the composition's (tested with it); here the print
+// dialog comes up, and Cancel prints nothing.
+TEST_F(FileManagerDialogTest, PrintAsksThePrintDialog) {
+  Metastock({{"AAA", "Alpha"}, {"BBB", "Beta"}});
+  FileManagerDialog dialog(application, nullptr);
+  bool asked = false;
+  OnceOpen<QPrintDialog>([&](QPrintDialog& print) {
+    asked = true;
+    print.reject();
+  });
+  Control<QPushButton>(dialog, 171)->click();
+  EXPECT_TRUE(asked);
+
+  EXPECT_TRUE(messages_->shown().empty());
 }
 
 TEST_F(FileManagerDialogTest, TheFileManagerCommandOpensItOverTheWindow) {

@@ -295,10 +295,8 @@ void FileManagerDialog::refill(int currentRow) {
   const bool read = directory && RefreshListDirectory(*directory);
   model_->fill(read ? directory : nullptr, format && format->intraday());
   counter_->setText(QString::fromStdString(InstrumentCounterText(model_->rows().count())));
-  if (read && format->intradayFields() && directory->size() > 0) {
-    interval_ = directory->at(0)->interval();
-    intervalField_->setText(QString::number(interval_));
-  }
+  if (read && format->intradayFields() && directory->size() > 0 && directory->at(0)->interval() > 0)
+    intervalField_->setText(QString::number(directory->at(0)->interval()));
   const int count = model_->rows().count();
   if (currentRow >= 0 && count > 0) selectRow(std::min(currentRow, count - 1));
 }
@@ -438,7 +436,9 @@ void FileManagerDialog::searchCatalog() {
     message(kSelectDirectoryText);
     return;
   }
-  const int interval = interval_ > 0 ? interval_ : kDefaultIntradayInterval;
+  // The interval shown, else the one last added with, else the default.
+  int interval = ParseIntervalText(intervalField_->text().toStdString());
+  if (interval < 1 || interval > 60) interval = interval_ > 0 ? interval_ : kDefaultIntradayInterval;
   const CatalogPick pick = RunSearchDialogToPick(application_, *format, *directory, interval, this);
   if (pick.added) {
     refill(selectedRow());

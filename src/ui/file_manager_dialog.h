@@ -32,7 +32,7 @@ class FileManagerDialog : public QDialog {
 
   Format* shownFormat() const;
   Directory* shownDirectory() const;
-  // The interval new intraday instruments get from the catalogue search.
+  // The interval of the instrument last added by hand (0: none yet).
   int interval() const { return interval_; }
 
  protected:

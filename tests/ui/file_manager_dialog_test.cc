@@ -193,6 +193,40 @@ TEST_F(FileManagerDialogTest, AnInstrumentIsAddedToMasterAndList) {
   EXPECT_EQ(2, list->model()->rowCount());
 }
 
+TEST_F(FileManagerDialogTest, AnIntradayDirectoryShowsTheIntervalOfItsFirstDataFile) {
+  const std::string intraday = dir_.path() + "msi/";
+  ASSERT_TRUE(platform::MakeDirectories(intraday));
+  DatafileEntry entry;
+  entry.firstDate = Date(2000, 1, 3);
+  ASSERT_EQ(1, CreateEntry("AAA", "Alpha", 5, entry, 20, intraday));
+  Formats& formats = application.formats();
+  Format& format = *formats.findById(20);
+  format.addDirectory(std::make_unique<Directory>(intraday, 20));
+  format.setCurrentDirectory(intraday);
+  formats.setCurrentIndex(formats.indexOf(&format));
+
+  FileManagerDialog dialog(application, nullptr);
+  auto* interval = Control<QLineEdit>(dialog, 681);
+  EXPECT_TRUE(interval->isEnabled());
+  EXPECT_EQ("5", interval->text().toStdString());
+  // Intraday formats show the last date with its time.
+  EXPECT_EQ("03/01/2000", Cell(Control<QTreeView>(dialog, 347), 0, 2));
+  EXPECT_EQ("02/01/2000 00:00", Cell(Control<QTreeView>(dialog, 347), 0, 3));
+
+  Control<QLineEdit>(dialog, 279)->setText("BBB");
+  interval->setText("61");
+  Control<QPushButton>(dialog, 349)->click();
+  ASSERT_EQ(1u, messages_->shown().size());
+  EXPECT_EQ("Invalid interval (1-60)", messages_->shown()[0].text);
+  interval->setText("10");
+  Control<QPushButton>(dialog, 349)->click();
+  EXPECT_EQ(1u, messages_->shown().size());
+  EXPECT_EQ(10, dialog.interval());
+  ASSERT_EQ(0, FindEntry("BBB", entry, 20, intraday));
+  EXPECT_EQ(10, entry.interval);
+  EXPECT_EQ("2 instruments", Text(Control<QLabel>(dialog, 660)));
+}
+
 TEST_F(FileManagerDialogTest, FindMovesOnWithTheSameTextAndStartsOverWithANewOne) {
   Metastock({{"AEX", "AEX Index"}, {"ASML", "ASML Holding"}, {"INGA", "ING Groep"}, {"PHIA", "Philips"}});
   FileManagerDialog dialog(application, nullptr);

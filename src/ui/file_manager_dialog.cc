@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 #include "app/application.h"
 #include "app/core/messages.h"
@@ -190,6 +191,12 @@ FileManagerDialog::FileManagerDialog(Application& application, QWidget* parent)
   layout->addLayout(middle, 1);
   layout->addWidget(instrument);
   layout->addLayout(bottom);
+
+  // Top to bottom, the list's commands before the new instrument's fields.
+  QWidget* order[] = {format_, directory_, dirEditor, list_, findButton, open_, delete_, printButton,
+                      downloadButton, search_, name_, symbol_, startDate_, intervalField_, factor_,
+                      new_, add_, close};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(dirEditor, &QPushButton::clicked, this, &FileManagerDialog::editDirectories);
   connect(header, &QHeaderView::sectionClicked, this, &FileManagerDialog::sortBy);

@@ -1,0 +1,31 @@
+#include "maintenance/instrument_find.h"
+
+#include "app/model/datafile.h"
+
+namespace kvqt {
+
+std::string UpperText(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+bool InstrumentMatches(const Datafile& datafile, std::string_view upperText) {
+  return UpperText(datafile.name() + " " + datafile.symbol()).find(upperText) != std::string::npos;
+}
+
+int InstrumentFind::find(std::string_view text, int selectedRow, const RowAt& rowAt) {
+  const std::string upper = UpperText(text);
+  const bool again = searched_ && upper == last_;
+  last_ = upper;
+  searched_ = true;
+  int row = again && selectedRow >= 0 ? selectedRow + 1 : 0;
+  for (const Datafile* datafile = rowAt(row); datafile; datafile = rowAt(++row)) {
+    if (InstrumentMatches(*datafile, upper)) return row;
+  }
+  return -1;
+}
+
+}  // namespace kvqt

@@ -34,6 +34,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* versionRow = new QHBoxLayout;
+  versionRow->setSpacing(6);
   versionRow->addWidget(versionLabel);
   versionRow->addWidget(version);
   versionRow->addStretch();

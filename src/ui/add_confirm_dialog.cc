@@ -24,13 +24,14 @@ AddConfirmDialog::AddConfirmDialog(long count, bool withInterval, int interval, 
   start_ = new QLineEdit(QString::fromStdString(DefaultStartDateText()), this);
   start_->setObjectName("id172");
   start_->setMaxLength(12);
-  start_->setMinimumWidth(start_->fontMetrics().horizontalAdvance("00/00/00000") + 16);
+  start_->setMaximumWidth(start_->fontMetrics().horizontalAdvance("00/00/00000") + 16);
   auto* startLabel = new QLabel(tr("&Start date:"), this);
   startLabel->setBuddy(start_);
 
   interval_ = new QLineEdit(QString::fromStdString(IntervalFieldText(interval)), this);
   interval_->setObjectName("id681");
   interval_->setMaxLength(4);
+  interval_->setMaximumWidth(interval_->fontMetrics().horizontalAdvance("00000") + 16);
   auto* intervalLabel = new QLabel(tr("&Interval:"), this);
   intervalLabel->setBuddy(interval_);
   auto* minutes = new QLabel(tr("minutes"), this);

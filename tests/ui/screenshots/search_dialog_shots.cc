@@ -12,6 +12,8 @@
 #include "service/symbols/sintable.h"
 #include "ui/about_dialog.h"
 #include "ui/add_confirm_dialog.h"
+#include "ui/commands.h"
+#include "ui/main_window.h"
 #include "ui/screenshots/screenshot.h"
 #include "ui/search_dialog.h"
 
@@ -111,6 +113,20 @@ const Shot kAddConfirmIntraday("korv_add_confirm-intraday", [](Scene& scene) {
 });
 
 const Shot kAbout("korv_about", [](Scene& scene) { return scene.keep(new ui::AboutDialog(nullptr)); });
+
+}  // namespace
+}  // namespace kvqt::screenshots
+
+namespace kvqt::screenshots {
+namespace {
+
+// The main window as the running program shows it, every command enabled, so
+// the tool bar pictures are seen in their colours.
+const Shot kMainEnabled("korv_main-enabled", [](Scene& scene) {
+  auto* window = new ui::MainWindow;
+  for (const ui::Command& c : ui::kCommands) window->setCommandHandler(c.id, [] {});
+  return scene.keep(window);
+});
 
 }  // namespace
 }  // namespace kvqt::screenshots

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/model/format.h"
 #include "maintenance/found_instruments.h"
 #include "maintenance/instrument_search.h"
 #include "maintenance/search_memory.h"
@@ -340,6 +341,8 @@ void SearchDialog::closeButton() {
 }
 
 void SearchDialog::addSelected() {
+  // As with adding by hand, nothing happens for a format that takes no new instruments.
+  if (!format_->addInstruments()) return;
   QModelIndexList rows = list_->selectionModel()->selectedRows();
   std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
   AddConfirmDialog confirm(static_cast<long>(rows.size()), AddConfirmAsksInterval(*format_), interval_, this);

@@ -330,6 +330,45 @@ TEST_F(SearchDialogTest, ThreeFoundInstrumentsAddedToAMetaStockDirectory) {
   EXPECT_EQ("Bank of Holland", directory->bySymbol("BANK")->name());
 }
 
+TEST_F(SearchDialogTest, NothingIsAddedToAFormatThatTakesNoNewInstruments) {
+  Format& format = Use(kFormatIdTechnicalInvestor);
+  ASSERT_FALSE(format.addInstruments());
+  SearchDialog dialog("", format, *directory, 0, nullptr);
+  Search(dialog, "ban");
+  SelectRows(dialog, {0, 1});
+  // Were a dialog to open, this would find it and close it.
+  bool asked = false;
+  QTimer::singleShot(0, [&asked] {
+    if (auto* confirm = qobject_cast<AddConfirmDialog*>(QApplication::activeModalWidget())) {
+      asked = true;
+      confirm->reject();
+    }
+  });
+  Control<QPushButton>(dialog, 1)->click();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(asked);
+  EXPECT_NE(QDialog::Accepted, dialog.result());
+  EXPECT_EQ(0, directory->size());
+  EXPECT_TRUE(messages_->shown().empty());
+}
+
+TEST_F(SearchDialogTest, EnterSearchesFromTheFieldsAndIsButtonOneInTheList) {
+  SearchDialog dialog("", nullptr);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QLineEdit* name = Control<QLineEdit>(dialog, 387);
+  name->setFocus();
+  QTest::keyClicks(name, "index");
+  QTest::keyClick(name, Qt::Key_Return);
+  EXPECT_EQ((std::vector<std::int32_t>{5004, 5005}), Shown(dialog));
+  QTreeView* list = Control<QTreeView>(dialog, 347);
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_TRUE(dialog.isVisible());
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(QDialog::Accepted, dialog.result());
+}
+
 TEST_F(SearchDialogTest, AddConfirmChecksTheIntervalOfIntradayFormats) {
   struct Case {
     const char* interval;

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <cmath>
+#include <numbers>
 
 #include "ui/commands.h"
 
@@ -125,7 +126,7 @@ void Magnifier(QPainter& p) {
 void Gear(QPainter& p) {
   const QPointF c(12, 12);
   const int teeth = 8;
-  const qreal step = 2 * M_PI / teeth;
+  const qreal step = 2 * std::numbers::pi / teeth;
   // Each tooth: up from the rim, across the top, down again.
   const struct {
     qreal at;

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "datetime/date.h"
 

@@ -96,7 +96,11 @@ SearchDialog::SearchDialog(const std::string& programDirectory, Format& format, 
   build();
 }
 
-SearchDialog::~SearchDialog() = default;
+SearchDialog::~SearchDialog() {
+  // The list and its model read the symbol table, which goes before the children.
+  delete list_;
+  delete model_;
+}
 
 void SearchDialog::build() {
   setObjectName("KORV_SEARCH");

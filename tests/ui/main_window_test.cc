@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, BatchRunsDoNotStoreThePosition) {
 
 TEST_F(MainWindowTest, AboutShowsTheVersion) {
   AboutDialog about(nullptr);
-  auto* version = about.findChild<QLabel*>("420");
+  auto* version = about.findChild<QLabel*>("id420");
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(version->text().toStdString(), "3.2.4");
 }

@@ -4,6 +4,7 @@
 // again from the command line with the same result.
 #include "ui/file_download_dialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QAbstractButton>
 #include <QComboBox>
@@ -33,6 +34,8 @@
 #include "server_thread.h"
 #include "small_store.h"
 #include "ui/commands.h"
+#include "ui/dialog_commands.h"
+#include "ui/main_window.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_test_app.h"
 
@@ -227,6 +230,31 @@ TEST_F(FileDownloadDialogTest, OpensWithTheSavedChoicesAndTheLastCompleteTrading
   }
 }
 
+TEST_F(FileDownloadDialogTest, TheMainWindowCommandsOpenBothModesOverTheWindow) {
+  MainWindow window;
+  ConnectDialogCommands(window, app_);
+  const struct {
+    int command;
+    const char* dialog;
+  } cases[] = {{kCmdFileDownload, "KORV_FILEDOWNLOAD"}, {kCmdDefinitionFileDownload, "KORV_DEFFILEDOWNLOAD"}};
+  for (const auto& c : cases) {
+    QAction* command = window.command(c.command);
+    ASSERT_TRUE(command->isEnabled()) << c.command;
+    std::string opened;
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      opened = modal->objectName().toStdString();
+      parent = modal->parentWidget();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+    command->trigger();
+    EXPECT_EQ(opened, c.dialog);
+    EXPECT_EQ(parent, &window);
+  }
+}
+
 TEST_F(FileDownloadDialogTest, OnlyTheControlsOfTheChoicesAreEnabled) {
   FileDownloadDialog dialog(app_, kFileDownloadMode, nullptr);
   const struct {
@@ -411,7 +439,7 @@ TEST_F(FileDownloadDialogTest, BrowseOffersThePatternsAndFillsTheField) {
       // The first browse starts in the program directory.
       EXPECT_EQ(QDir(open->directory()).canonicalPath(), QDir(QString::fromStdString(dir_.path())).canonicalPath());
       open->selectFile(QString::fromStdString(dir_.file(c.file)));
-      open->accept();
+      QMetaObject::invokeMethod(open, "accept");
     });
     Click(dialog, c.button);
     EXPECT_TRUE(seen);
@@ -477,7 +505,7 @@ TEST_F(FileDownloadDialogTest, FileDownloadsInTwoOutputFormatsRunAgainFromTheTas
                 "\", 0)\r\n"
                 "=FileDownload(0, 3, 2, 1, 20240102, 20240112, \"MS\", \"" + chartDir_ + "\", \"TAB\", \"" + tab +
                 "\", 0)\r\n");
-  EXPECT_EQ(profile().getString("outputformat", ""), std::string("ASC"));
+  EXPECT_EQ(profile().getString("outputformat", ""), std::string("TAB"));
   EXPECT_EQ(profile().getString("outputfilename", ""), dir_.file("one.dat"));
   EXPECT_EQ(profile().getString("DefaultFileDownloadDomain", ""), std::string(""));  // one symbol
   EXPECT_EQ(profile().getString("DefaultFileDownloadType", ""), std::string("1"));
@@ -512,8 +540,8 @@ TEST_F(FileDownloadDialogTest, DefinitionFileDownloadRunsAgainFromTheTaskFile) {
   EXPECT_TRUE(Messages().empty());
   const std::string bytes = ReadFileBytes(out);
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 5) << bytes;  // four days and one week
-  EXPECT_NE(bytes.find("24/01/02"), std::string::npos) << bytes;
-  EXPECT_NE(bytes.find('\t'), std::string::npos) << bytes;
+  EXPECT_EQ(bytes.rfind("ABC\t02/01/2024\t", 0), 0u) << bytes;
+  EXPECT_NE(bytes.find("\r\nABC\t12/01/2024\t"), std::string::npos) << bytes;  // the week's line
   EXPECT_EQ(dir_.read("kvqt.tsk"),
             "=FileDownload(0, 7, 0, 0, 0, 0, \"EXC-UK\", \"my.qry\", \"EXC-UK\", \"" + out + "\", 0)\r\n");
   EXPECT_EQ(profile().getString("inputfilename", ""), std::string("my.qry"));

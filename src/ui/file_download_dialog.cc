@@ -332,7 +332,6 @@ void FileDownloadDialog::refillInputFormats() {
   inputFormat_->setCurrentIndex(current != inputFormats_.end() ? static_cast<int>(current - inputFormats_.begin())
                                                                : (inputFormats_.empty() ? -1 : 0));
   FitDropDown(inputFormat_);
-  if (Format* format = inputFormat()) formats.setCurrentIndex(formats.indexOf(format));
   refillSelection();
 }
 

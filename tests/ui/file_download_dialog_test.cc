@@ -452,6 +452,12 @@ TEST_F(FileDownloadDialogTest, BrowseOffersThePatternsAndFillsTheField) {
 // one symbol on a single day, which the task file does not record.
 TEST_F(FileDownloadDialogTest, FileDownloadsInTwoOutputFormatsRunAgainFromTheTaskFile) {
   StartServer();
+  metastock_->addList(std::make_unique<List>("Aaa", metastock_->formatId()));
+  metastock_->addList(std::make_unique<List>("Banks", metastock_->formatId()));
+  List& banks = *metastock_->listByName("Banks");
+  banks.addDirectory(std::make_unique<Directory>(chartDir_, metastock_->formatId()));
+  banks.directoryAt(0)->setSelectionMode(Directory::kSelectAll);
+  const std::string list = dir_.file("list.dat");
   const std::string asc = dir_.file("prices-asc.dat");
   const std::string tab = charts_.file("prices-tab.dat");
   {
@@ -475,10 +481,20 @@ TEST_F(FileDownloadDialogTest, FileDownloadsInTwoOutputFormatsRunAgainFromTheTas
     EXPECT_EQ(dialog.lastAction().kind, 3);
     EXPECT_EQ(dialog.lastAction().period, 1);
 
-    Click(dialog, 260);
+    // A list, on a single day.
+    Click(dialog, 258);
+    Choose(dialog, 194, "Banks");
     Click(dialog, 254);
     Type(dialog, 110, "12/1/2024");
     Choose(dialog, 363, "Daily");
+    Choose(dialog, 369, "Ascii: Comma Delimited");
+    Type(dialog, 377, list);
+    Download(dialog);
+    EXPECT_EQ(progressError_, "");
+    EXPECT_EQ(dialog.lastAction().kind, 4);
+
+    Choose(dialog, 369, "Ascii: Tab Delimited");
+    Click(dialog, 260);
     Type(dialog, 377, dir_.file("one.dat"));
     Download(dialog);
     EXPECT_EQ(progressError_, "");
@@ -496,6 +512,8 @@ TEST_F(FileDownloadDialogTest, FileDownloadsInTwoOutputFormatsRunAgainFromTheTas
   EXPECT_EQ(ascBytes.find('\t'), std::string::npos);
   EXPECT_EQ(tabBytes.rfind("ABC\t", 0), 0u) << tabBytes;
   EXPECT_EQ(std::count(tabBytes.begin(), tabBytes.end(), '\n'), 2) << tabBytes;  // two weeks
+  const std::string listBytes = ReadFileBytes(list);
+  EXPECT_EQ(std::count(listBytes.begin(), listBytes.end(), '\n'), 1) << listBytes;
   const std::string one = ReadFileBytes(dir_.file("one.dat"));
   EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 1) << one;
   EXPECT_NE(one.find("20240112"), std::string::npos) << one;
@@ -504,7 +522,8 @@ TEST_F(FileDownloadDialogTest, FileDownloadsInTwoOutputFormatsRunAgainFromTheTas
             "=FileDownload(0, 3, 2, 0, 20240102, 20240112, \"MS\", \"" + chartDir_ + "\", \"ASC\", \"" + asc +
                 "\", 0)\r\n"
                 "=FileDownload(0, 3, 2, 1, 20240102, 20240112, \"MS\", \"" + chartDir_ + "\", \"TAB\", \"" + tab +
-                "\", 0)\r\n");
+                "\", 0)\r\n"
+                "=FileDownload(0, 4, 1, 0, 20240112, 20240112, \"MS\", \"Banks\", \"ASC\", \"" + list + "\", 0)\r\n");
   EXPECT_EQ(profile().getString("outputformat", ""), std::string("TAB"));
   EXPECT_EQ(profile().getString("outputfilename", ""), dir_.file("one.dat"));
   EXPECT_EQ(profile().getString("DefaultFileDownloadDomain", ""), std::string(""));  // one symbol
@@ -515,10 +534,12 @@ TEST_F(FileDownloadDialogTest, FileDownloadsInTwoOutputFormatsRunAgainFromTheTas
   ASSERT_EQ(0, app_.save());
   std::filesystem::remove(asc);
   std::filesystem::remove(tab);
+  std::filesystem::remove(list);
   const ShellRun run = Kvqt("-nowindow again.tsk");
   ASSERT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(ReadFileBytes(asc), ascBytes);
   EXPECT_EQ(ReadFileBytes(tab), tabBytes);
+  EXPECT_EQ(ReadFileBytes(list), listBytes);
 }
 
 TEST_F(FileDownloadDialogTest, DefinitionFileDownloadRunsAgainFromTheTaskFile) {

@@ -1,6 +1,8 @@
 #include "maintenance/file_download_choices.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "app/core/output_file_name.h"
 #include "app/model/directory.h"
@@ -191,12 +193,29 @@ bool InputFileNameAllowed(std::string_view path) {
   return true;
 }
 
+bool SameFile(std::string_view a, std::string_view b) {
+  bool failed = false;
+  const auto pathOf = [&failed](std::string_view name) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(platform::ResolveNoCase(std::string(name)), error);
+    if (!error) path = std::filesystem::weakly_canonical(path, error);
+    failed = failed || error;
+    return path;
+  };
+  const std::filesystem::path first = pathOf(a);
+  const std::filesystem::path second = pathOf(b);
+  return !failed && first == second;
+}
+
 std::optional<FileDownloadProblem> FillFileDownloadAction(const FileDownloadFields& fields, ActionInfo& action) {
   const std::string outputFile = TrimmedFileName(fields.outputFile);
   if (fields.mode == FileDownloadMode::kDefinitionFile) {
     const std::string inputFile = TrimmedFileName(fields.inputFile);
     if (auto problem = CheckInputFile(inputFile)) return problem;
     if (auto problem = CheckOutputFile(outputFile)) return problem;
+    if (SameFile(inputFile, outputFile)) {
+      return Problem(kOutputNameNotAllowed, FileDownloadField::kOutputFile, outputFile);
+    }
     if (fields.outputFormat == nullptr) return Problem(kNoOutputFormatText, FileDownloadField::kOutputFormat);
     ClearSelection(action);
     action.kind = kSelectDefinitionFile;

@@ -108,9 +108,15 @@ std::string TrimmedFileName(std::string_view text);
 // read it as a request.
 bool InputFileNameAllowed(std::string_view path);
 
+// Whether the two names are one file: the same path after the names are
+// resolved regardless of case and made absolute from the current directory.
+bool SameFile(std::string_view a, std::string_view b);
+
 // Checks the fields in the dialog's order and fills the selection, the
 // download and the file names of `action` (its links stay as they are). The
 // first problem found, with `action` unchanged; nullopt when it was filled.
+// An output file that is the definition file itself is refused as a name not
+// allowed: the download would overwrite the user's request with its result.
 std::optional<FileDownloadProblem> FillFileDownloadAction(const FileDownloadFields& fields, ActionInfo& action);
 
 // "&Edit definition file..." and "Edit o&utput file...": the file to open in

@@ -2,6 +2,7 @@
 #include "maintenance/file_download_choices.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/model/directory.h"
 #include "app/model/format_table.h"
@@ -278,6 +279,38 @@ TEST_F(FileDownloadChoicesTest, DefinitionFileChecks) {
     ASSERT_TRUE(problem.has_value()) << c.input << " " << c.output;
     EXPECT_EQ(problem->text, c.text);
     EXPECT_EQ(problem->name, c.name);
+  }
+}
+
+// The definition file is the user's own: the download must not write over it.
+TEST_F(FileDownloadChoicesTest, TheOutputFileIsNotTheDefinitionFile) {
+  temp.write("my.qry", "ABC,20240102,20240105,D\r\n");
+  ::mkdir(temp.file("sub").c_str(), 0755);
+  const struct {
+    std::string input, output;
+    bool refused;
+  } cases[] = {
+      {temp.file("my.qry"), temp.file("my.qry"), true},
+      {temp.file("my.qry"), temp.file("sub/../my.qry"), true},
+      {temp.file("my.qry"), temp.file("MY.QRY"), true},  // found regardless of case
+      {temp.file("my.qry"), temp.file("./my.qry "), true},
+      {temp.file("new.qry"), temp.file("sub/../new.qry"), true},  // not there yet
+      {temp.file("my.qry"), temp.file("my.dat"), false},
+      {temp.file("my.qry"), temp.file("sub/my.qry"), false},
+  };
+  for (const auto& c : cases) {
+    FileDownloadFields f;
+    f.mode = FileDownloadMode::kDefinitionFile;
+    f.inputFile = c.input;
+    f.outputFile = c.output;
+    f.outputFormat = ascii;
+    ActionInfo action;
+    const auto problem = FillFileDownloadAction(f, action);
+    EXPECT_EQ(problem.has_value(), c.refused) << c.output;
+    if (problem) {
+      EXPECT_EQ(problem->text, "Output filename not allowed:");
+      EXPECT_EQ(problem->name, TrimmedFileName(c.output));
+    }
   }
 }
 

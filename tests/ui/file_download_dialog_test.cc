@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/application.h"
@@ -278,6 +279,40 @@ TEST_F(FileDownloadDialogTest, OnlyTheControlsOfTheChoicesAreEnabled) {
   ASSERT_EQ(symbols->count(), 2);
   EXPECT_EQ(symbols->itemText(0).toStdString(), "ABC Inc");
   EXPECT_EQ(symbols->currentIndex(), 0);
+}
+
+TEST_F(FileDownloadDialogTest, TheEditorsOpenOverTheDialogAndTheCombosAreRefilled) {
+  FileDownloadDialog dialog(app_, kFileDownloadMode, nullptr);
+  const struct {
+    int selectionButton;
+    int editorButton;
+    const char* editor;
+    int combo;
+    std::function<void(Format&)> change;
+    const char* added;
+  } cases[] = {
+      {258, 269, "KORV_LIST_EDITOR", 194,
+       [](Format& f) { f.addList(std::make_unique<List>("Banks", f.formatId())); }, "Banks"},
+      {259, 270, "KORV_DIR_EDITOR", 267,
+       [](Format& f) { f.addDirectory(std::make_unique<Directory>("/charts/more/", f.formatId())); }, "/charts/more/"},
+  };
+  for (const auto& c : cases) {
+    Click(dialog, c.selectionButton);
+    std::string opened;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      opened = modal->objectName().toStdString();
+      EXPECT_EQ(modal->parentWidget(), &dialog);
+      c.change(*metastock_);
+      if (auto* editor = qobject_cast<QDialog*>(modal)) editor->accept();
+    });
+    Click(dialog, c.editorButton);
+    EXPECT_EQ(opened, c.editor);
+    EXPECT_GE(Control<QComboBox>(dialog, c.combo)->findText(c.added), 0) << c.added;
+  }
+  // The directory combos of both selections show the same directories.
+  EXPECT_EQ(Control<QComboBox>(dialog, 268)->count(), 2);
 }
 
 TEST_F(FileDownloadDialogTest, EveryCheckLeavesTheSettingsAndTheTaskFileAlone) {

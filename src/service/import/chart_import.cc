@@ -15,6 +15,7 @@
 #include "platform/path.h"
 #include "service/import/import_state.h"
 #include "service/import/import_steps.h"
+#include "service/import/import_tally.h"
 #include "service/import/price_factor.h"
 #include "service/import/search_in_master.h"
 #include "service/request_file.h"
@@ -35,6 +36,14 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.datafiles.clear();
   state.datafilesBuilt = false;
   state.lineSymbol.clear();
+}
+
+// Finishes the data file being written and counts what reached it.
+void FinishCurrent(ResultImportState& state, Date sessionDate) {
+  bool refused = false;
+  const int rc = state.current.finish(refused, sessionDate);
+  if (refused) state.full = true;
+  state.tally.finishDatafile(rc == 0 && !refused);
 }
 
 // The refresh that makes the Directory's entries match its master.
@@ -78,7 +87,7 @@ int ChangeDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& s
 int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state, const std::string& symbol,
                 const PriceRecord& first) {
   runner.line2(symbol);
-  state.current.finish(state.full, ImportSessionDate(action));
+  FinishCurrent(state, ImportSessionDate(action));
   state.lineSymbol = symbol;
   const ImportDirectory& target = state.directory;
   if (!target.directory) {
@@ -130,7 +139,7 @@ int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportSta
 }
 
 void LeaveDirectory(ResultImportState& state, Date sessionDate) {
-  state.current.finish(state.full, sessionDate);
+  FinishCurrent(state, sessionDate);
   state.lineSymbol.clear();
   if (state.formatId == kOrvistaId && state.directory.directory) RunImporter(state.directory.path);
 }
@@ -169,7 +178,13 @@ int ImportChartLine(StepRunner& runner, ActionInfo& action, ResultImportState& s
   PriceRecord record = parsed.record;
   if (!state.intraday) record.time = Time();
   if (const Datafile* datafile = state.current.datafile()) ApplyPriceFactor(record, datafile->factor());
-  return state.current.write(runner, record, state.full);
+  bool dropped = false;
+  const int rc = state.current.write(runner, record, dropped);
+  if (dropped)
+    state.full = true;
+  else if (rc == kStepGoOn)
+    state.tally.record(state.directory.path);
+  return rc;
 }
 
 }  // namespace kvqt

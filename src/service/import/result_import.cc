@@ -13,6 +13,7 @@
 #include "formats/driver_table.h"
 #include "service/import/import_state.h"
 #include "service/import/import_steps.h"
+#include "service/import/import_tally.h"
 #include "service/request_file.h"
 #include "updater/install_release.h"
 
@@ -116,6 +117,8 @@ int StepOne(StepRunner& runner, ActionInfo& action, int& counter) {
     }
   } else {
     LeaveDirectory(*state, ImportSessionDate(action));
+    // What reached the databases, for the report log, the window and a batch run's output.
+    runner.status(ImportSummaryText(state->tally), true);
   }
   return Complete(runner, action, *state, readFailed, counter);
 }

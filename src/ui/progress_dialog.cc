@@ -253,11 +253,13 @@ void ProgressDialog::showSessionProgress() {
   bar_->setFormat(BarFormat(view.label));
   bar_->show();
   elapsed_->setText(QString::fromStdString(tracker_.waitText()));
-  elapsed_->show();
   if (tracker_.waiting() && !waitClock_->isActive()) waitClock_->start();
   if (!tracker_.waiting()) waitClock_->stop();
+  // The wait is long over when the summary comes: it takes the wait's line.
+  const bool summary = !tracker_.summary().empty();
   summary_->setText(QString::fromStdString(tracker_.summary()));
-  summary_->setVisible(!tracker_.summary().empty());
+  summary_->setVisible(summary);
+  elapsed_->setVisible(!summary);
 }
 void ProgressDialog::showLine2(std::string_view text) { line2_->setText(ToQt(text)); }
 void ProgressDialog::showLine3(std::string_view text) { line3_->setText(ToQt(text)); }

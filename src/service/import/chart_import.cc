@@ -38,14 +38,6 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.lineSymbol.clear();
 }
 
-// Finishes the data file being written and counts what reached it.
-void FinishCurrent(ResultImportState& state, Date sessionDate) {
-  bool refused = false;
-  const int rc = state.current.finish(refused, sessionDate);
-  if (refused) state.full = true;
-  state.tally.finishDatafile(rc == 0 && !refused);
-}
-
 // The refresh that makes the Directory's entries match its master.
 int RefreshForImport(StepRunner& runner, Directory& directory) {
   if (directory.refresh() < 0) {
@@ -87,7 +79,7 @@ int ChangeDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& s
 int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state, const std::string& symbol,
                 const PriceRecord& first) {
   runner.line2(symbol);
-  FinishCurrent(state, ImportSessionDate(action));
+  FinishCurrentDatafile(state, ImportSessionDate(action));
   state.lineSymbol = symbol;
   const ImportDirectory& target = state.directory;
   if (!target.directory) {
@@ -123,6 +115,13 @@ int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state
 
 }  // namespace
 
+void FinishCurrentDatafile(ResultImportState& state, Date sessionDate) {
+  bool refused = false;
+  const int rc = state.current.finish(refused, sessionDate);
+  if (refused) state.full = true;
+  state.tally.finishDatafile(rc == 0 && !refused);
+}
+
 Date ImportSessionDate(const ActionInfo& action) {
   if (action.login && !action.login->sessionDate.isNull()) return action.login->sessionDate;
   return Date::Today();
@@ -139,7 +138,7 @@ int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportSta
 }
 
 void LeaveDirectory(ResultImportState& state, Date sessionDate) {
-  FinishCurrent(state, sessionDate);
+  FinishCurrentDatafile(state, sessionDate);
   state.lineSymbol.clear();
   if (state.formatId == kOrvistaId && state.directory.directory) RunImporter(state.directory.path);
 }

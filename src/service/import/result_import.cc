@@ -35,6 +35,18 @@ void CloseResult(ResultImportState& state) {
   state.result = nullptr;
 }
 
+// Cancel between two lines: the records that reached the data file being
+// written go into its master too, or the next request would ask for them
+// again and they would be stored twice.
+void FinishCancelledImport(StepRunner& runner, ActionInfo& action) {
+  ResultImportState* state = action.importState.get();
+  if (!state || !state->format) return;
+  FinishCurrentDatafile(*state, ImportSessionDate(action));
+  state->lineSymbol.clear();
+  CloseResult(*state);
+  runner.status(ImportSummaryText(state->tally), true);
+}
+
 int StepZero(StepRunner& runner, ActionInfo& action, int& counter) {
   const bool fileDownload = IsFileDownload(action.kind);
   const Format* format = fileDownload && action.destinationFormat ? action.destinationFormat : action.sourceFormat;
@@ -65,6 +77,7 @@ int StepZero(StepRunner& runner, ActionInfo& action, int& counter) {
     if (Logs::DebugMode() && action.sourceDirectory)
       debug2("Datadirectory in actionPostDatafile:", action.sourceDirectory->name());
     if (EnterActionDirectory(runner, action, *state) != kStepGoOn) return kStepErrorShown;
+    runner.setCancelHook(FinishCancelledImport);
   }
   ++counter;
   return kStepGoOn;
@@ -108,6 +121,7 @@ int StepOne(StepRunner& runner, ActionInfo& action, int& counter) {
   }
 
   const bool readFailed = state->reader->failed();
+  runner.setCancelHook(nullptr);
   CloseResult(*state);
   if (fileDownload) {
     if (!CloseFileDownloadOutput(*state)) {

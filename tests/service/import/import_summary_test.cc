@@ -23,6 +23,7 @@
 #include "formats/format_test_util.h"
 #include "platform/program_dir.h"
 #include "service/import/import_progress.h"
+#include "service/import/import_tally.h"
 #include "service/import/result_import.h"
 #include "support/hex.h"
 #include "support/temp_dir.h"
@@ -217,6 +218,43 @@ TEST_F(ImportSummaryTest, PercentFollowsTheLinesRead) {
   EXPECT_EQ(rc, kStepFinished);
   EXPECT_EQ(seen, (std::vector<int>{25, 50, 75, 100}));
   EXPECT_FALSE(ImportPercent(action).has_value());
+}
+
+// Cancel in the middle of an instrument's lines: what reached its data file
+// is also in its master entry, so that the next request asks for the days after it.
+TEST_F(ImportSummaryTest, CancelDuringTheImportKeepsTheMasterInStepWithTheDataFile) {
+  for (int formatId : {kMetaStock, kAscii}) {
+    SCOPED_TRACE(formatId);
+    TempDir dir;
+    Format& format = AddFormat(formatId);
+    Directory& directory = AddDirectory(format, dir);
+    Instrument(dir, formatId, "AAA", 2);
+    std::string result;
+    Date day(2004, 1, 3);
+    for (int i = 0; i < 400; ++i, day = day.addDays(1)) result += "AAA," + std::to_string(day.value()) + ",100,5\r\n";
+    Prepare(result, 0, 1, format, &directory);
+    progress = std::make_unique<HeadlessProgress>();
+    // Every reading of the clock is 40 ms later: a tick handles three lines.
+    std::int64_t now = 0;
+    progress->setMilliseconds([&now] { return now += 40; });
+    int ticks = 0;
+    progress->setIdle([&ticks](HeadlessProgress& host) {
+      if (++ticks == 20) host.cancel();
+    });
+    ASSERT_EQ(progress->run(actionPostDatafile, action, 2), kStepStop);
+    action.importState.reset();
+
+    DatafileEntry entry;
+    ASSERT_EQ(0, FindEntry("AAA", entry, formatId, dir.path(), kScanReadHeader));
+    const std::vector<PriceRecord> records = testing::ReadAll(dir.path(), formatId, entry);
+    ASSERT_GT(records.size(), 2u);
+    ASSERT_LT(records.size(), 402u);
+    EXPECT_EQ(entry.lastDate.value(), records.back().date.value());
+    EXPECT_EQ(PriceRecordCount(entry, formatId), static_cast<std::int32_t>(records.size()));
+    // The report log tells what the cancelled import wrote.
+    EXPECT_EQ(Summaries(), std::vector<std::string>{ImportSummaryText(
+                               static_cast<std::int64_t>(records.size()) - 2, 1, 1)});
+  }
 }
 
 }  // namespace

@@ -111,6 +111,18 @@ TEST_F(SessionProgressTest, FinishedSessionClosesAndLogsTheSummary) {
   EXPECT_LT(write, summary);
 }
 
+// A batch run without a display prints its logged status lines, the summary among them.
+TEST_F(SessionProgressTest, HeadlessBatchRunPrintsTheSummary) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  StartServer();
+  HeadlessProgress host(/*echo=*/true);
+  ::testing::internal::CaptureStdout();
+  const int result = host.run(DownloadSession, action, kDownloadSessionSteps);
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(result, kStepFinished);
+  EXPECT_NE(out.find("Write to database\n" + std::string(kAbcSummary) + "\n"), std::string::npos) << out;
+}
+
 // Cancel while the server has the request and has not answered: the wait
 // ends at once, the dialog says so with OK, and no database file changed.
 TEST_F(SessionProgressTest, CancelDuringTheWaitForTheResultLeavesTheDatabasesUnchanged) {

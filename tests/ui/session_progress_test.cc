@@ -11,6 +11,8 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "qt_test_app.h"
@@ -109,6 +111,25 @@ TEST_F(SessionProgressTest, FinishedSessionClosesAndLogsTheSummary) {
   ASSERT_NE(write, std::string::npos) << log;
   ASSERT_NE(summary, std::string::npos) << log;
   EXPECT_LT(write, summary);
+}
+
+// A server that takes over a second to prepare the result: the window counts
+// the seconds of the wait, and the session then goes on to the import.
+TEST_F(SessionProgressTest, WaitForTheResultShowsTheTimeThatPassed) {
+  ChartDirectory(kMetaStockId, {"ABC"});
+  server::Faults faults;
+  faults.result_delay = std::chrono::milliseconds(1300);
+  StartServer(faults);
+  options->timeouts.result = std::chrono::seconds(30);
+  std::vector<std::string> seen;
+  const int result = RunWatched([&](ui::ProgressDialog& dialog) {
+    const std::string text = Text(&dialog, "elapsed").toStdString();
+    if (!text.empty() && (seen.empty() || seen.back() != text)) seen.push_back(text);
+    return false;
+  });
+  EXPECT_EQ(result, kStepFinished);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Waiting for the result: 0:00", "Waiting for the result: 0:01"}));
+  EXPECT_NE(ReportLog().find(std::string(kAbcSummary) + "\r\n"), std::string::npos) << ReportLog();
 }
 
 // A batch run without a display prints its logged status lines, the summary among them.

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -113,12 +114,12 @@ TEST_F(SessionProgressTest, FinishedSessionClosesAndLogsTheSummary) {
   EXPECT_LT(write, summary);
 }
 
-// A server that takes over a second to prepare the result: the window counts
+// A server that takes a few seconds to prepare the result: the window counts
 // the seconds of the wait, and the session then goes on to the import.
 TEST_F(SessionProgressTest, WaitForTheResultShowsTheTimeThatPassed) {
   ChartDirectory(kMetaStockId, {"ABC"});
   server::Faults faults;
-  faults.result_delay = std::chrono::milliseconds(1300);
+  faults.result_delay = std::chrono::milliseconds(2500);
   StartServer(faults);
   options->timeouts.result = std::chrono::seconds(30);
   std::vector<std::string> seen;
@@ -128,7 +129,11 @@ TEST_F(SessionProgressTest, WaitForTheResultShowsTheTimeThatPassed) {
     return false;
   });
   EXPECT_EQ(result, kStepFinished);
-  EXPECT_EQ(seen, (std::vector<std::string>{"Waiting for the result: 0:00", "Waiting for the result: 0:01"}));
+  // (Seconds of a busy machine may pass unseen; the first and the second cannot.)
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), "Waiting for the result: 0:00");
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "Waiting for the result: 0:01"), seen.end());
+  for (const std::string& text : seen) EXPECT_EQ(text.rfind("Waiting for the result: 0:0", 0), 0u) << text;
   EXPECT_NE(ReportLog().find(std::string(kAbcSummary) + "\r\n"), std::string::npos) << ReportLog();
 }
 

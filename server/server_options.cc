@@ -43,6 +43,7 @@ const char* ServeOptionsHelp() {
          "  --deny-service      answer \"Service denied\" after \"Welcome\"\n"
          "  --silent            accept connections and say nothing\n"
          "  --stall             never say \"Ready for result\"\n"
+         "  --result-delay S    say \"Ready for result\" only after S seconds\n"
          "  --close-after N     cut the connection after N bytes sent\n"
          "  --nak-at N          make the upload's N-th acknowledgement a NAK (1 = the name)\n"
          "  --file-name NAME    announce NAME as the result's file name\n"
@@ -108,6 +109,8 @@ int ParseServeOptions(const std::vector<std::string>& args, ServerOptions* optio
       ok = ParseSeconds(value, &options->timeout);
     } else if (name == "--stall-time") {
       ok = ParseSeconds(value, &options->stall_time);
+    } else if (name == "--result-delay") {
+      ok = ParseSeconds(value, &faults.result_delay);
     } else if (name == "--close-after") {
       ok = ParseLong(value, 0, 1L << 40, &faults.close_after);
     } else if (name == "--nak-at") {

@@ -18,6 +18,7 @@ struct Faults {
   bool deny_service = false;   // "Welcome", then "Service denied"
   bool silent = false;         // accept the connection and say nothing
   bool stall = false;          // never say "Ready for result"
+  std::chrono::milliseconds result_delay{0};  // say "Ready for result" only after this long
   long close_after = -1;       // cut the connection after this many bytes sent
   int nak_at = 0;              // the upload's n-th acknowledgement is a NAK (1: the name)
   std::optional<std::string> file_name;  // announce this result file name

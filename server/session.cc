@@ -82,6 +82,11 @@ class Session {
       c_.WaitUntilClosed(options_.stall_time);
       return End("stalled");
     }
+    if (faults_.result_delay.count() > 0) {
+      log_("taking a while over the result");
+      // The client may give up meanwhile.
+      if (c_.WaitUntilClosed(faults_.result_delay) != Connection::Read::kTimedOut) return End("left while waiting");
+    }
     if (!SendResult()) return report_;
     return End("sent");
   }

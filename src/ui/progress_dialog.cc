@@ -1,5 +1,6 @@
 #include "ui/progress_dialog.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include <QApplication>
@@ -7,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
@@ -16,14 +19,27 @@
 #include "app/core/logs.h"
 #include "app/core/messages.h"
 #include "app/runner/window_position.h"
+#include "service/import/import_tally.h"
 
 namespace kvqt::ui {
 namespace {
 
-void WriteToStandardError(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fputc('\n', stderr);
-  std::fflush(stderr);
+void WriteLine(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+void WriteToStandardError(std::string_view text) { WriteLine(stderr, text); }
+
+std::int64_t SteadyMilliseconds() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The bar's text: "42% received", or the bare percentage before the transfer.
+QString BarFormat(const std::string& label) {
+  return label.empty() ? QStringLiteral("%p%") : QStringLiteral("%p% ") + QString::fromStdString(label);
 }
 
 constexpr std::size_t kTitleLimit = 200;
@@ -47,7 +63,10 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
 
 ProgressDialog::ProgressDialog(QWidget* parent, ProgressVariant variant, StepFunction step, ActionInfo* action,
                                int total, const std::string& title)
-    : QDialog(parent), runner_(std::make_unique<StepRunner>(*this, step, action, total)), variant_(variant) {
+    : QDialog(parent),
+      runner_(std::make_unique<StepRunner>(*this, step, action, total)),
+      variant_(variant),
+      tracker_(SteadyMilliseconds) {
   setObjectName(variant == ProgressVariant::Details ? "GENERAL_DETAILS" : "GENERAL_CANCEL");
   std::string caption = title.empty() ? std::string(kDefaultProgressTitle) : title.substr(0, kTitleLimit);
   setWindowTitle(QString::fromStdString(caption));
@@ -80,10 +99,33 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressVariant variant, StepFun
   buttons->addWidget(ok_);
   buttons->addWidget(cancel_);
 
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName("progress");
+  bar_->setAccessibleName(tr("Progress"));
+  bar_->setRange(0, 100);
+  bar_->setValue(0);
+  bar_->setFormat(BarFormat(""));
+  elapsed_ = new QLabel(this);
+  elapsed_->setObjectName("elapsed");
+  summary_ = new QLabel(this);
+  summary_->setObjectName("summary");
+  summary_->setWordWrap(true);
+  summary_->hide();
+  // The session dialog shows them from the start; elsewhere they appear with a session.
+  const bool session = variant_ == ProgressVariant::Details;
+  bar_->setVisible(session);
+  elapsed_->setVisible(session);
+  waitClock_ = new QTimer(this);
+  waitClock_->setInterval(500);
+  connect(waitClock_, &QTimer::timeout, this, [this] { elapsed_->setText(QString::fromStdString(tracker_.waitText())); });
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(status_);
   layout->addWidget(line2_);
   layout->addWidget(line3_);
+  layout->addWidget(bar_);
+  layout->addWidget(elapsed_);
+  layout->addWidget(summary_);
   layout->addLayout(buttons);
   if (variant_ == ProgressVariant::Details) {
     list_ = new QListWidget(this);
@@ -134,7 +176,10 @@ void ProgressDialog::timerEvent(QTimerEvent* event) {
   }
   killTimer(timerId_);
   timerId_ = 0;
-  switch (runner_->tick()) {
+  const TickOutcome outcome = runner_->tick();
+  tracker_.stepRunning(runner_->step(), runner_->action());
+  showSessionProgress();
+  switch (outcome) {
     case TickOutcome::Continue:
       startTimer(StepRunner::kTickPauseMs);
       break;
@@ -189,7 +234,33 @@ void ProgressDialog::reject() {
   if (mayClose() && over_) finish(runner_->result());
 }
 
-void ProgressDialog::showStatus(std::string_view text, bool /*logged*/) { status_->setText("\n" + ToQt(text)); }
+void ProgressDialog::showStatus(std::string_view text, bool /*logged*/) {
+  status_->setText("\n" + ToQt(text));
+  tracker_.status(text);
+  if (copyToStandardError_ && IsImportSummaryText(text)) WriteLine(stdout, text);
+  showSessionProgress();
+}
+
+void ProgressDialog::showSessionProgress() {
+  if (!tracker_.active()) return;
+  const ProgressBarView& view = tracker_.bar();
+  if (view.mode == ProgressBarView::Mode::kBusy) {
+    bar_->setRange(0, 0);
+  } else {
+    bar_->setRange(0, 100);
+    bar_->setValue(view.percent);
+  }
+  bar_->setFormat(BarFormat(view.label));
+  bar_->show();
+  elapsed_->setText(QString::fromStdString(tracker_.waitText()));
+  if (tracker_.waiting() && !waitClock_->isActive()) waitClock_->start();
+  if (!tracker_.waiting()) waitClock_->stop();
+  // The wait is long over when the summary comes: it takes the wait's line.
+  const bool summary = !tracker_.summary().empty();
+  summary_->setText(QString::fromStdString(tracker_.summary()));
+  summary_->setVisible(summary);
+  elapsed_->setVisible(!summary);
+}
 void ProgressDialog::showLine2(std::string_view text) { line2_->setText(ToQt(text)); }
 void ProgressDialog::showLine3(std::string_view text) { line3_->setText(ToQt(text)); }
 

@@ -1,7 +1,9 @@
 // The progress dialog: runs a step function from its timer and shows the
 // status lines, the error with OK, and (in the details variant) the lines of
 // the report log. Modal from a command's dialog, or the only content of the
-// batch window.
+// batch window. A download session run in it also gets a progress bar (the
+// transfer's percentages, then the import's), the time it has been waiting
+// for the result, and the import's summary line.
 #pragma once
 
 #include <QDialog>
@@ -10,10 +12,13 @@
 #include <string>
 
 #include "app/runner/step_runner.h"
+#include "service/session/session_progress_tracker.h"
 
 class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace kvqt::ui {
 
@@ -52,8 +57,16 @@ class ProgressDialog : public QDialog, public ProgressView {
   // The run ended or stopped with its error shown.
   bool runOver() const { return over_; }
   // A batch run also writes its error and the notices that tell its cause to
-  // standard error, where whoever started it reads them.
+  // standard error, where whoever started it reads them, and the import's
+  // summary line to standard output.
   void copyToStandardError(bool copy) { copyToStandardError_ = copy; }
+
+  // What the window follows of a download session (tests read it).
+  const SessionProgressTracker& sessionProgress() const { return tracker_; }
+  // The clock the wait for the result is timed with (screenshots and tests).
+  void setSessionClock(SessionProgressTracker::Milliseconds clock) {
+    tracker_ = SessionProgressTracker(std::move(clock));
+  }
 
   // ProgressView.
   void showStatus(std::string_view text, bool logged) override;
@@ -80,6 +93,8 @@ class ProgressDialog : public QDialog, public ProgressView {
   void startTimer(int ms);
   void finish(int result);
   void keepOnDesktop();
+  // Shows the session's progress bar, wait time and summary as the tracker has them.
+  void showSessionProgress();
 
   std::unique_ptr<StepRunner> runner_;
   ProgressVariant variant_;
@@ -91,6 +106,11 @@ class ProgressDialog : public QDialog, public ProgressView {
   QPushButton* details_ = nullptr;
   QPushButton* noDetails_ = nullptr;
   QListWidget* list_ = nullptr;
+  QProgressBar* bar_ = nullptr;
+  QLabel* elapsed_ = nullptr;
+  QLabel* summary_ = nullptr;
+  QTimer* waitClock_ = nullptr;  // refreshes the wait time while a step waits
+  SessionProgressTracker tracker_;
   int timerId_ = 0;
   bool setUpDone_ = false;
   bool detailsShown_ = false;

@@ -1,5 +1,7 @@
 // The download session run from a dialog: the progress dialog with the
-// report-log details, titled "Download Session".
+// report-log details, titled "Download Session", which also shows the
+// transfer's and the import's progress, the wait for the result and the
+// import's summary.
 #pragma once
 
 class QWidget;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -55,6 +56,15 @@ int MessageThenFinish(StepRunner& runner, ActionInfo&, int&) {
   box.setStandardButtons(QMessageBox::Ok);
   QTimer::singleShot(100, &box, [&box] { box.button(QMessageBox::Ok)->click(); });
   box.exec();
+  runner.next();
+  return kStepGoOn;
+}
+
+constexpr const char* kSummary = "Written: 3 records in 1 data file in 1 directory";
+
+int SummaryThenFinish(StepRunner& runner, ActionInfo&, int&) {
+  runner.status("Write to database", true);
+  runner.status(kSummary, true);
   runner.next();
   return kStepGoOn;
 }
@@ -243,6 +253,75 @@ TEST_F(ProgressDialogTest, ClosingAMessageBoxOfAHiddenRunDoesNotEndTheProgram) {
   // closing as the last visible window would end it with 0.
   EXPECT_EQ(QCoreApplication::exec(), 10);
   EXPECT_EQ(g_calls, 1);
+}
+
+// What the window shows of a session follows its status texts; a run that is
+// no session (a convert) never shows the bar.
+TEST_F(ProgressDialogTest, SessionStatusesDriveTheBarTheWaitAndTheSummary) {
+  ProgressDialog dialog(nullptr, ProgressVariant::Cancel, WaitForever, &action_, 1);
+  auto* bar = Child<QProgressBar>(dialog, "progress");
+  auto* elapsed = Child<QLabel>(dialog, "elapsed");
+  auto* summary = Child<QLabel>(dialog, "summary");
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(elapsed, nullptr);
+  ASSERT_NE(summary, nullptr);
+  dialog.show();
+  dialog.showStatus("Convert ABC", true);
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_FALSE(elapsed->isVisible());
+
+  const struct {
+    const char* status;
+    int minimum, maximum, value;  // value -1: not looked at
+    const char* format;
+    const char* elapsed;
+  } steps[] = {
+      {"Creating definition file", 0, 100, 0, "%p%", ""},
+      {"Sent: 40%", 0, 100, 40, "%p% sent", ""},
+      {"Creating datafile\nCredit: 12", 0, 0, -1, "%p%", "Waiting for the result: 0:00"},
+      {"Receiving datafile", 0, 100, 0, "%p% received", ""},
+      {"Received: 60%", 0, 100, 60, "%p% received", ""},
+      {"Close session", 0, 100, 100, "%p% received", ""},
+      {kSummary, 0, 100, 100, "%p% written", ""},
+      {"Download Session Completed", 0, 100, 100, "%p% written", ""},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.status);
+    dialog.showStatus(step.status, true);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->minimum(), step.minimum);
+    EXPECT_EQ(bar->maximum(), step.maximum);
+    if (step.value >= 0) {
+      EXPECT_EQ(bar->value(), step.value);
+    }
+    EXPECT_EQ(bar->format().toStdString(), step.format);
+    EXPECT_EQ(elapsed->text().toStdString(), step.elapsed);
+  }
+  EXPECT_TRUE(summary->isVisible());
+  EXPECT_EQ(summary->text().toStdString(), kSummary);
+  EXPECT_EQ(Child<QLabel>(dialog, "status")->text().toStdString(), "\nDownload Session Completed");
+}
+
+// A batch run writes the import's summary to standard output; a dialog of the
+// main window keeps it to itself.
+TEST_F(ProgressDialogTest, BatchWindowWritesTheSummaryToStandardOutput) {
+  BatchWindow batch(SummaryThenFinish, action_);
+  int ended = -1;
+  QObject::connect(&batch, &BatchWindow::runEnded, [&](int code) { ended = code; });
+  ::testing::internal::CaptureStdout();
+  batch.start(/*hidden=*/true);
+  const bool finished = QtWaitUntil([&] { return ended != -1; });
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  ASSERT_TRUE(finished);
+  EXPECT_EQ(ended, 0);
+  EXPECT_EQ(out, std::string(kSummary) + "\n");
+
+  ProgressDialog dialog(nullptr, ProgressVariant::Details, SummaryThenFinish, &action_, 1);
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(dialog.run(), kStepFinished);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(dir_.read("kvqt.rpt"),
+            "Write to database\r\n" + std::string(kSummary) + "\r\nWrite to database\r\n" + kSummary + "\r\n");
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ void StepRunner::setStep(StepFunction step, int total) {
   step_ = step;
   total_ = total;
   counter_ = 0;
+  cancelHook_ = nullptr;
 }
 
 TickOutcome StepRunner::tick() {
@@ -35,6 +36,10 @@ TickOutcome StepRunner::tick() {
   for (;;) {
     int result;
     if (cancelled_) {
+      if (CancelHook hook = cancelHook_; hook != nullptr && action_ != nullptr) {
+        cancelHook_ = nullptr;
+        hook(*this, *action_);
+      }
       result = kStepStop;
     } else if (counter_ < total_ && step_ != nullptr && action_ != nullptr) {
       result = step_(*this, *action_, counter_);

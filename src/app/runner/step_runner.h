@@ -87,6 +87,11 @@ class StepRunner : public ProgressHost {
 
   // The Cancel button: the next tick stops the run; a running step is never interrupted.
   void cancel() { cancelled_ = true; }
+  // Run once when Cancel stops the run: a step function that would leave its
+  // work half done installs it (the import finishes the data file it is
+  // writing). Installing another step function drops it.
+  using CancelHook = void (*)(StepRunner& runner, ActionInfo& action);
+  void setCancelHook(CancelHook hook) { cancelHook_ = hook; }
 
   TickOutcome tick();
   // 1 after Finished, -3 after Stopped, the step's code after Error, 0 before.
@@ -117,6 +122,7 @@ class StepRunner : public ProgressHost {
   int total_ = 0;
   bool cancelled_ = false;
   int result_ = 0;
+  CancelHook cancelHook_ = nullptr;
   Milliseconds clock_;
   TerminalLineBuilder lineBuilder_;
   TerminalDump dump_;

@@ -15,6 +15,7 @@
 #include "platform/path.h"
 #include "service/import/import_state.h"
 #include "service/import/import_steps.h"
+#include "service/import/import_tally.h"
 #include "service/import/price_factor.h"
 #include "service/import/search_in_master.h"
 #include "service/request_file.h"
@@ -78,7 +79,7 @@ int ChangeDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& s
 int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state, const std::string& symbol,
                 const PriceRecord& first) {
   runner.line2(symbol);
-  state.current.finish(state.full, ImportSessionDate(action));
+  FinishCurrentDatafile(state, ImportSessionDate(action));
   state.lineSymbol = symbol;
   const ImportDirectory& target = state.directory;
   if (!target.directory) {
@@ -114,6 +115,13 @@ int StartSymbol(StepRunner& runner, ActionInfo& action, ResultImportState& state
 
 }  // namespace
 
+void FinishCurrentDatafile(ResultImportState& state, Date sessionDate) {
+  bool refused = false;
+  const int rc = state.current.finish(refused, sessionDate);
+  if (refused) state.full = true;
+  state.tally.finishDatafile(rc == 0 && !refused);
+}
+
 Date ImportSessionDate(const ActionInfo& action) {
   if (action.login && !action.login->sessionDate.isNull()) return action.login->sessionDate;
   return Date::Today();
@@ -130,7 +138,7 @@ int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportSta
 }
 
 void LeaveDirectory(ResultImportState& state, Date sessionDate) {
-  state.current.finish(state.full, sessionDate);
+  FinishCurrentDatafile(state, sessionDate);
   state.lineSymbol.clear();
   if (state.formatId == kOrvistaId && state.directory.directory) RunImporter(state.directory.path);
 }
@@ -169,7 +177,13 @@ int ImportChartLine(StepRunner& runner, ActionInfo& action, ResultImportState& s
   PriceRecord record = parsed.record;
   if (!state.intraday) record.time = Time();
   if (const Datafile* datafile = state.current.datafile()) ApplyPriceFactor(record, datafile->factor());
-  return state.current.write(runner, record, state.full);
+  bool dropped = false;
+  const int rc = state.current.write(runner, record, dropped);
+  if (dropped)
+    state.full = true;
+  else if (rc == kStepGoOn)
+    state.tally.record(state.directory.path);
+  return rc;
 }
 
 }  // namespace kvqt

@@ -12,6 +12,7 @@
 #include "formats/master_handles.h"
 #include "formats/text_export.h"
 #include "service/import/import_datafile.h"
+#include "service/import/import_tally.h"
 #include "service/import/master_index.h"
 #include "service/import/result_line.h"
 
@@ -48,6 +49,7 @@ class ResultImportState {
   std::string lineSymbol;
   ImportDatafile current;
   bool full = false;
+  ImportTally tally;  // what reached the databases, for the summary line
 
   // File downloads (selection kinds 3 to 7).
   std::FILE* output = nullptr;

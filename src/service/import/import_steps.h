@@ -19,6 +19,8 @@ int ImportChartLine(StepRunner& runner, ActionInfo& action, ResultImportState& s
 // Makes the action's directory, when it has one, the directory written to.
 // 0, or -5 after the error was shown.
 int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportState& state);
+// Finishes the data file being written (into its master) and counts what reached it.
+void FinishCurrentDatafile(ResultImportState& state, Date sessionDate);
 // Finishes the current data file and, for Orvista 2000, starts the importer
 // for the directory being left.
 void LeaveDirectory(ResultImportState& state, Date sessionDate);

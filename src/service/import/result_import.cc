@@ -13,6 +13,7 @@
 #include "formats/driver_table.h"
 #include "service/import/import_state.h"
 #include "service/import/import_steps.h"
+#include "service/import/import_tally.h"
 #include "service/request_file.h"
 #include "updater/install_release.h"
 
@@ -32,6 +33,18 @@ bool IsFileDownload(int kind) { return kind >= kFileSelectDirectory && kind <= k
 void CloseResult(ResultImportState& state) {
   if (state.result) std::fclose(state.result);
   state.result = nullptr;
+}
+
+// Cancel between two lines: the records that reached the data file being
+// written go into its master too, or the next request would ask for them
+// again and they would be stored twice.
+void FinishCancelledImport(StepRunner& runner, ActionInfo& action) {
+  ResultImportState* state = action.importState.get();
+  if (!state || !state->format) return;
+  FinishCurrentDatafile(*state, ImportSessionDate(action));
+  state->lineSymbol.clear();
+  CloseResult(*state);
+  runner.status(ImportSummaryText(state->tally), true);
 }
 
 int StepZero(StepRunner& runner, ActionInfo& action, int& counter) {
@@ -64,6 +77,7 @@ int StepZero(StepRunner& runner, ActionInfo& action, int& counter) {
     if (Logs::DebugMode() && action.sourceDirectory)
       debug2("Datadirectory in actionPostDatafile:", action.sourceDirectory->name());
     if (EnterActionDirectory(runner, action, *state) != kStepGoOn) return kStepErrorShown;
+    runner.setCancelHook(FinishCancelledImport);
   }
   ++counter;
   return kStepGoOn;
@@ -107,6 +121,7 @@ int StepOne(StepRunner& runner, ActionInfo& action, int& counter) {
   }
 
   const bool readFailed = state->reader->failed();
+  runner.setCancelHook(nullptr);
   CloseResult(*state);
   if (fileDownload) {
     if (!CloseFileDownloadOutput(*state)) {
@@ -116,6 +131,8 @@ int StepOne(StepRunner& runner, ActionInfo& action, int& counter) {
     }
   } else {
     LeaveDirectory(*state, ImportSessionDate(action));
+    // What reached the databases, for the report log, the window and a batch run's output.
+    runner.status(ImportSummaryText(state->tally), true);
   }
   return Complete(runner, action, *state, readFailed, counter);
 }

@@ -35,6 +35,8 @@ class ResultLineReader {
   Next next(std::string_view& line);
   // Set when reading stopped on an error rather than at the end of the file.
   bool failed() const { return failed_; }
+  // Bytes read from the file but not yet handed out as lines (progress display).
+  std::size_t unread() const { return len_ - pos_; }
 
  private:
   bool fill();

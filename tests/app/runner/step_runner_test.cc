@@ -147,6 +147,33 @@ TEST_F(StepRunnerTest, CancelBeforeATickStopsWithoutCallingTheStep) {
   EXPECT_EQ(g_calls, 0);
 }
 
+void TraceCancelHook(StepRunner&, ActionInfo&) { g_trace.push_back("cancel hook"); }
+
+int InstallCancelHook(StepRunner& runner, ActionInfo&, int&) {
+  ++g_calls;
+  runner.setCancelHook(TraceCancelHook);
+  return kStepGoOn;
+}
+
+TEST_F(StepRunnerTest, CancelRunsTheStepsCancelHookOnceAndANewStepDropsIt) {
+  StepRunner runner = MakeRunner(InstallCancelHook, 1);
+  // Every reading of the clock is a slice later: one call per tick.
+  runner.setMilliseconds([] { return g_now_ms += StepRunner::kSliceMs; });
+  EXPECT_EQ(runner.tick(), TickOutcome::Continue);
+  runner.cancel();
+  EXPECT_EQ(runner.tick(), TickOutcome::Stopped);
+  EXPECT_EQ(runner.tick(), TickOutcome::Stopped);
+  EXPECT_EQ(g_trace, std::vector<std::string>{"cancel hook"});
+
+  StepRunner other = MakeRunner(InstallCancelHook, 1);
+  other.setMilliseconds([] { return g_now_ms += StepRunner::kSliceMs; });
+  EXPECT_EQ(other.tick(), TickOutcome::Continue);
+  other.setStep(ReturnGivenResult, 1);
+  other.cancel();
+  EXPECT_EQ(other.tick(), TickOutcome::Stopped);
+  EXPECT_EQ(g_trace.size(), 1u);
+}
+
 TEST_F(StepRunnerTest, WaitResultLeavesTheTickAndTheHeadlessHostWaitsOneSecondOnTheClock) {
   platform::ScopedFixedClock clock({2024, 3, 4, 10, 0, 0});
   const std::time_t start = platform::Now();

@@ -93,9 +93,9 @@ DataManagerDialog::DataManagerDialog(DataManager& manager, QWidget* parent) : QD
   list_->setAllColumnsShowFocus(true);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list_->header()->setStretchLastSection(false);
+  list_->header()->setStretchLastSection(true);
   list_->header()->setSectionsMovable(false);
-  list_->setMinimumHeight(160);
+  list_->setMinimumHeight(200);
   chart_ = new PriceChart(this);
   chart_->setRecords(&manager.records(), manager.kind());
 
@@ -164,8 +164,11 @@ DataManagerDialog::DataManagerDialog(DataManager& manager, QWidget* parent) : QD
 
   updateTexts();
   sizeColumns();
-  resize(720, 640);
+  // Room for the chart to show a jump in the prices.
+  setMinimumSize(660, 600);
 }
+
+QSize DataManagerDialog::sizeHint() const { return QDialog::sizeHint().expandedTo(QSize(760, 660)); }
 
 int DataManagerDialog::currentRecord() const {
   const QItemSelectionModel* selection = list_->selectionModel();
@@ -218,6 +221,12 @@ void DataManagerDialog::sizeColumns() {
     // Tick data has no open, high and low.
     list_->header()->setSectionHidden(column, PriceColumnHidden(kind, column));
   }
+  // Wide enough for every column beside the scroll bar.
+  int total = 0;
+  for (int column = 0; column < kPriceColumns; ++column)
+    if (!list_->header()->isSectionHidden(column)) total += list_->header()->sectionSize(column);
+  list_->setMinimumWidth(total + list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_) +
+                         2 * list_->frameWidth() + 4);
 }
 
 void DataManagerDialog::refill() {
@@ -231,9 +240,10 @@ void DataManagerDialog::refill() {
 void DataManagerDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous() || ticked_) return;
-  const int opening = manager_.openingRecord();
-  // With an announced split its first record is selected; otherwise the end of the data shows.
-  showRecord(opening, manager_.announcedSplit() != nullptr);
+  // With an announced split its first record is selected; otherwise the end
+  // of the data shows (unless a row was chosen before the window showed).
+  if (currentRecord() == 0) showRecord(manager_.openingRecord(), manager_.announcedSplit() != nullptr);
+  else list_->scrollTo(list_->currentIndex(), QAbstractItemView::PositionAtCenter);
   ticked_ = true;
   QTimer::singleShot(kFirstTickMs, this, &DataManagerDialog::firstTick);
 }

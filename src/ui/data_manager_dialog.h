@@ -37,6 +37,8 @@ class DataManagerDialog : public QDialog {
   // Makes record k the current row (selected when `select`) and scrolls to it.
   void showRecord(int k, bool select);
 
+ QSize sizeHint() const override;
+
  protected:
   void showEvent(QShowEvent* event) override;
 

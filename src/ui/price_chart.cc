@@ -6,7 +6,6 @@
 #include <QChart>
 #include <QLineSeries>
 #include <QPen>
-#include <QResizeEvent>
 #include <QSet>
 #include <QValueAxis>
 #include <algorithm>
@@ -16,7 +15,8 @@ namespace {
 
 // Share of the plot's height the volume bars take at most, at its foot.
 constexpr double kVolumeShare = 0.25;
-constexpr int kDateLabels = 5;
+// Room one date label takes on the axis.
+constexpr int kDateLabelWidth = 110;
 
 QLineSeries* Mark(const QString& name, const QColor& color, Qt::PenStyle style) {
   auto* mark = new QLineSeries;
@@ -33,12 +33,13 @@ QLineSeries* Mark(const QString& name, const QColor& color, Qt::PenStyle style) 
 PriceChart::PriceChart(QWidget* parent) : QChartView(parent) {
   setObjectName("priceChart");
   setAccessibleName(tr("Price chart"));
-  setMinimumHeight(170);
+  setMinimumSize(360, 210);
   setRenderHint(QPainter::Antialiasing, false);
 
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);
-  chart->setMargins(QMargins(2, 2, 2, 2));
+  // Room on the right for half of the last date label.
+  chart->setMargins(QMargins(2, 2, 28, 2));
   chart->setBackgroundRoundness(0);
   chart->legend()->setAlignment(Qt::AlignTop);
   QFont small = font();
@@ -82,6 +83,12 @@ PriceChart::PriceChart(QWidget* parent) : QChartView(parent) {
     line->attachAxis(prices_);
   }
   setChart(chart);
+  // The plot's width is known once the chart has laid itself out: the records
+  // are drawn again to its columns when it changed much.
+  connect(chart, &QChart::plotAreaChanged, this, [this] {
+    const int now = columns();
+    if (records_ && std::abs(now - drawnColumns_) > drawnColumns_ / 10) redraw();
+  }, Qt::QueuedConnection);
 }
 
 void PriceChart::setRecords(const RecordArray* records, PriceKind kind) {
@@ -116,7 +123,7 @@ void PriceChart::redraw() {
   if (records_) {
     // Labels must differ; records of the same moment share one.
     QSet<QString> seen;
-    for (const ChartDateLabel& label : points_.dateLabels(*records_, kind_, kDateLabels)) {
+    for (const ChartDateLabel& label : points_.dateLabels(*records_, kind_, std::max(2, drawnColumns_ / kDateLabelWidth))) {
       const QString text = QString::fromStdString(label.text);
       if (seen.contains(text)) continue;
       seen.insert(text);
@@ -137,6 +144,9 @@ void PriceChart::redraw() {
   priceLow_ = low - span * (kVolumeShare / (1 - kVolumeShare)) - span * 0.05;
   priceHigh_ = high + span * 0.05;
   prices_->setRange(priceLow_, priceHigh_);
+  prices_->applyNiceNumbers();
+  priceLow_ = prices_->min();
+  priceHigh_ = prices_->max();
   volumes_->setRange(0, points_.highVolume() > 0 ? points_.highVolume() / kVolumeShare : 1);
   placeMarks();
 }
@@ -165,13 +175,6 @@ void PriceChart::placeMarks() {
     split = {QPointF(x, priceLow_), QPointF(x, priceHigh_)};
   }
   splitMark_->replace(split);
-}
-
-void PriceChart::resizeEvent(QResizeEvent* event) {
-  QChartView::resizeEvent(event);
-  // A new width draws the records to its columns; small changes keep the drawing.
-  const int now = columns();
-  if (records_ && std::abs(now - drawnColumns_) > drawnColumns_ / 10) redraw();
 }
 
 }  // namespace kvqt::ui

@@ -37,9 +37,6 @@ class PriceChart : public QChartView {
   // What was drawn last.
   const PriceChartPoints& points() const { return points_; }
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
   int columns() const;
   void placeMarks();

@@ -1,6 +1,7 @@
 #include "maintenance/price_chart_points.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace kvqt {
@@ -14,9 +15,9 @@ PriceChartPoints::PriceChartPoints(const RecordArray& records, int columns) : re
   lowClose_ = highClose_ = records.at(1).close;
   int k = 1;
   for (int b = 0; b < w; ++b) {
-    // The records whose bucket is b, (k - 1) * w / n == b, end at
-    // ceil((b + 1) * n / w).
-    const int end = static_cast<int>(((static_cast<std::int64_t>(b) + 1) * n + w - 1) / w);
+    // The records whose middle, (k - 0.5) * w / n, lies in [b, b + 1).
+    const std::int64_t twice = 2 * (static_cast<std::int64_t>(b) + 1) * n + w - 1;
+    const int end = static_cast<int>(std::min<std::int64_t>(twice / (2 * static_cast<std::int64_t>(w)), n));
     int low = k, high = k;
     double volume = 0;
     for (int i = k; i <= end; ++i) {
@@ -42,11 +43,8 @@ PriceChartPoints::PriceChartPoints(const RecordArray& records, int columns) : re
 
 double PriceChartPoints::recordX(int k) const {
   if (records_ < 1) return 0;
-  // The middle of the record's share of the width, kept inside its bucket
-  // so the line passes over the bar that holds it.
-  const double middle = (k - 0.5) * buckets() / records_ - 0.5;
-  const int b = bucketOf(k);
-  return std::clamp(middle, b - 0.5, b + 0.5);
+  // The middle of the record's share of the width.
+  return (k - 0.5) * buckets() / records_ - 0.5;
 }
 
 double PriceChartPoints::boundaryX(int k) const {
@@ -55,10 +53,17 @@ double PriceChartPoints::boundaryX(int k) const {
   return static_cast<double>(k - 1) * buckets() / records_ - 0.5;
 }
 
+int PriceChartPoints::recordAt(double x) const {
+  if (records_ < 1) return 0;
+  // The record whose share of the width holds x.
+  const double share = std::floor((x + 0.5) * records_ / buckets()) + 1;
+  return static_cast<int>(std::clamp(share, 1.0, static_cast<double>(records_)));
+}
+
 int PriceChartPoints::bucketOf(int k) const {
   if (records_ < 1) return 0;
   k = std::clamp(k, 1, records_);
-  return static_cast<int>(static_cast<std::int64_t>(k - 1) * buckets() / records_);
+  return static_cast<int>((2 * static_cast<std::int64_t>(k) - 1) * buckets() / (2 * static_cast<std::int64_t>(records_)));
 }
 
 std::vector<ChartDateLabel> PriceChartPoints::dateLabels(const RecordArray& records, PriceKind kind,

@@ -47,6 +47,8 @@ class PriceChartPoints {
   // The x between record k - 1 and record k: where a split that ends before
   // record k is marked. Beyond the last record it is the right edge.
   double boundaryX(int k) const;
+  // The record nearest to x (a click on the chart); 0 without records.
+  int recordAt(double x) const;
   // The bucket that holds record k.
   int bucketOf(int k) const;
 

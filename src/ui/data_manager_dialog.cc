@@ -157,6 +157,7 @@ DataManagerDialog::DataManagerDialog(DataManager& manager, QWidget* parent) : QD
   connect(save, &QPushButton::clicked, this, &DataManagerDialog::saveAndClose);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(list_, &QTreeView::doubleClicked, this, &DataManagerDialog::edit);
+  connect(chart_, &PriceChart::recordClicked, this, [this](int k) { showRecord(k, true); });
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { chart_->setSelectedRecord(currentRecord()); });
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,

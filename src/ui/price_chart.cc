@@ -5,6 +5,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPen>
 #include <QSet>
 #include <QValueAxis>
@@ -175,6 +176,15 @@ void PriceChart::placeMarks() {
     split = {QPointF(x, priceLow_), QPointF(x, priceHigh_)};
   }
   splitMark_->replace(split);
+}
+
+void PriceChart::mousePressEvent(QMouseEvent* event) {
+  const QPointF position = event->position();
+  if (event->button() != Qt::LeftButton || !chart()->plotArea().contains(position) || points_.records() < 1) {
+    QChartView::mousePressEvent(event);
+    return;
+  }
+  emit recordClicked(points_.recordAt(chart()->mapToValue(position, close_).x()));
 }
 
 }  // namespace kvqt::ui

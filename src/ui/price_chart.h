@@ -37,6 +37,13 @@ class PriceChart : public QChartView {
   // What was drawn last.
   const PriceChartPoints& points() const { return points_; }
 
+ signals:
+  // A click on the chart asks for the record under it.
+  void recordClicked(int k);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
  private:
   int columns() const;
   void placeMarks();

@@ -80,6 +80,28 @@ TEST(PriceChartPointsTest, HundredThousandRecordsDrawAsManyPointsAsColumns) {
   EXPECT_EQ(699, points.bucketOf(100000));
 }
 
+TEST(PriceChartPointsTest, AClickFindsTheNearestRecord) {
+  struct Case {
+    int records, columns;
+    double x;
+    int record;
+  } cases[] = {
+      {3, 600, 0, 1},       {3, 600, 1.4, 2},     {3, 600, 1.6, 3},   {3, 600, -3, 1},
+      {3, 600, 9, 3},       {8, 2, -0.375, 1},    {8, 2, 0.375, 4},   {8, 2, 0.6, 5},
+      {100000, 700, 699.5, 100000},               {100000, 700, -0.5, 1},
+  };
+  for (const Case& c : cases) {
+    RecordArray records(Days(c.records, 10, 100));
+    PriceChartPoints points(records, c.columns);
+    EXPECT_EQ(c.record, points.recordAt(c.x)) << c.records << " " << c.x;
+  }
+  // Every record is found at its own x.
+  RecordArray many(Days(1000, 10, 100));
+  PriceChartPoints points(many, 300);
+  for (int k = 1; k <= 1000; k += 37) EXPECT_EQ(k, points.recordAt(points.recordX(k))) << k;
+  EXPECT_EQ(0, PriceChartPoints(RecordArray(), 10).recordAt(0));
+}
+
 TEST(PriceChartPointsTest, NoRecordsDrawNothing) {
   PriceChartPoints points(RecordArray(), 600);
   EXPECT_EQ(0, points.buckets());

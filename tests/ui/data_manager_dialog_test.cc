@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QTest>
 #include <QTreeView>
 #include <filesystem>
 #include <functional>
@@ -336,6 +337,19 @@ TEST_F(DataManagerDialogTest, GotoSelectsTheFirstRecordOnOrAfterTheDate) {
     EXPECT_EQ(6, dialog.currentRecord());
     EXPECT_EQ((std::vector<int>{6}), dialog.selectedRecords());
     EXPECT_EQ(6, dialog.chart()->selectedRecord());
+  });
+}
+
+TEST_F(DataManagerDialogTest, AClickOnTheChartSelectsTheRecordUnderIt) {
+  Datafile& abc = Instrument(TenDays());
+  Open(abc, [](DataManagerDialog& dialog) {
+    PriceChart* chart = dialog.chart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chart->chart()->plotArea().width() > 10; }));
+    const QPointF at = chart->chart()->mapToPosition(QPointF(chart->points().recordX(3), 100));
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    EXPECT_EQ(3, dialog.currentRecord());
+    EXPECT_EQ((std::vector<int>{3}), dialog.selectedRecords());
+    EXPECT_EQ(3, chart->selectedRecord());
   });
 }
 

@@ -64,7 +64,9 @@ DataManagerDialog::DataManagerDialog(DataManager& manager, QWidget* parent) : QD
   setSizeGripEnabled(true);
 
   auto* format = Shown(manager.format().name(), 266, this);
+  format->setAccessibleName(tr("Format"));
   auto* directory = Shown(manager.directory().name(), 267, this);
+  directory->setAccessibleName(tr("Directory"));
   const int nameLength = manager.nameLength() > 0 ? manager.nameLength() : static_cast<int>(kManagerNameLimit);
   name_ = Field(manager.nameText(), 101, nameLength, this);
   name_->setReadOnly(!manager.nameEditable());

@@ -36,6 +36,8 @@ PriceChart::PriceChart(QWidget* parent) : QChartView(parent) {
   setAccessibleName(tr("Price chart"));
   setMinimumSize(360, 210);
   setRenderHint(QPainter::Antialiasing, false);
+  // The list beside it is the keyboard's way to the records.
+  setFocusPolicy(Qt::NoFocus);
 
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);

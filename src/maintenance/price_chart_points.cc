@@ -5,6 +5,19 @@
 #include <cstdint>
 
 namespace kvqt {
+namespace {
+
+// A data file may hold anything: what is no finite number draws as 0.
+double Finite(float value) { return std::isfinite(value) ? value : 0.0; }
+
+// "hh:mm", or "hh:mm:ss" for tick data: the time of a record's text.
+std::string TimeText(PriceKind kind, Time time) {
+  const std::string when = RecordWhenText(kind, Date(2000, 1, 1), time);
+  const std::size_t blank = when.find(' ');
+  return blank == std::string::npos ? when : when.substr(blank + 1);
+}
+
+}  // namespace
 
 PriceChartPoints::PriceChartPoints(const RecordArray& records, int columns) : records_(records.count()) {
   const int n = records_;
@@ -12,7 +25,7 @@ PriceChartPoints::PriceChartPoints(const RecordArray& records, int columns) : re
   const int w = std::clamp(columns, 1, n);
   volumes_.assign(static_cast<std::size_t>(w), 0.0);
   close_.reserve(static_cast<std::size_t>(w) * 4);
-  lowClose_ = highClose_ = records.at(1).close;
+  lowClose_ = highClose_ = Finite(records.at(1).close);
   int k = 1;
   for (int b = 0; b < w; ++b) {
     // The records whose middle, (k - 0.5) * w / n, lies in [b, b + 1).
@@ -22,19 +35,19 @@ PriceChartPoints::PriceChartPoints(const RecordArray& records, int columns) : re
     double volume = 0;
     for (int i = k; i <= end; ++i) {
       const PriceRecord& r = records.at(i);
-      if (r.close < records.at(low).close) low = i;
-      if (r.close > records.at(high).close) high = i;
-      volume = std::max(volume, static_cast<double>(r.volume));
+      if (Finite(r.close) < Finite(records.at(low).close)) low = i;
+      if (Finite(r.close) > Finite(records.at(high).close)) high = i;
+      volume = std::max(volume, Finite(r.volume));
     }
     volumes_[static_cast<std::size_t>(b)] = volume;
     highVolume_ = std::max(highVolume_, volume);
-    lowClose_ = std::min(lowClose_, static_cast<double>(records.at(low).close));
-    highClose_ = std::max(highClose_, static_cast<double>(records.at(high).close));
+    lowClose_ = std::min(lowClose_, Finite(records.at(low).close));
+    highClose_ = std::max(highClose_, Finite(records.at(high).close));
     int picks[4] = {k, std::min(low, high), std::max(low, high), end};
     int previous = 0;
     for (int pick : picks) {
       if (pick == previous) continue;
-      close_.push_back({recordX(pick), records.at(pick).close});
+      close_.push_back({recordX(pick), Finite(records.at(pick).close)});
       previous = pick;
     }
     k = end + 1;
@@ -72,10 +85,12 @@ std::vector<ChartDateLabel> PriceChartPoints::dateLabels(const RecordArray& reco
   const int n = std::min(records_, records.count());
   if (n < 1 || wanted < 1) return labels;
   const int count = std::min(wanted, n);
+  // Intraday data tell their dates apart by the date, one day's by the time.
+  const bool oneDay = kind != PriceKind::kDaily && records.at(1).date == records.at(n).date;
   for (int i = 0; i < count; ++i) {
     const int k = count == 1 ? 1 : 1 + static_cast<int>(static_cast<std::int64_t>(i) * (n - 1) / (count - 1));
     const PriceRecord& r = records.at(k);
-    labels.push_back({recordX(k), RecordWhenText(kind, r.date, r.time)});
+    labels.push_back({recordX(k), oneDay ? TimeText(kind, r.time) : RecordWhenText(PriceKind::kDaily, r.date, r.time)});
   }
   return labels;
 }

@@ -53,7 +53,8 @@ class PriceChartPoints {
   int bucketOf(int k) const;
 
   // Up to `wanted` date labels spread evenly from the first to the last
-  // record, each with the date (and time) of the record under it.
+  // record, each with the date of the record under it, or its time when
+  // intraday records are all of one day.
   std::vector<ChartDateLabel> dateLabels(const RecordArray& records, PriceKind kind, int wanted) const;
 
  private:

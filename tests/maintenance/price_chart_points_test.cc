@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "maintenance_test_util.h"
 
 namespace kvqt {
@@ -102,6 +104,41 @@ TEST(PriceChartPointsTest, AClickFindsTheNearestRecord) {
   EXPECT_EQ(0, PriceChartPoints(RecordArray(), 10).recordAt(0));
 }
 
+TEST(PriceChartPointsTest, OneDaysIntradayRecordsAreLabelledByTheirTimes) {
+  std::vector<PriceRecord> ticks(3, Day(Date(2024, 3, 22), 10, 100));
+  ticks[0].time = Time(9, 0, 7);
+  ticks[1].time = Time(12, 30, 0);
+  ticks[2].time = Time(17, 29, 59);
+  RecordArray records(ticks);
+  PriceChartPoints points(records, 600);
+  struct Case {
+    PriceKind kind;
+    std::vector<std::string> texts;
+  } cases[] = {
+      {PriceKind::kTick, {"09:00:07", "12:30:00", "17:29:59"}},
+      {PriceKind::kIntraday, {"09:00", "12:30", "17:29"}},
+      {PriceKind::kDaily, {"22/3/2024", "22/3/2024", "22/3/2024"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> texts;
+    for (const ChartDateLabel& label : points.dateLabels(records, c.kind, 3)) texts.push_back(label.text);
+    EXPECT_EQ(c.texts, texts);
+  }
+}
+
+TEST(PriceChartPointsTest, WhatIsNoFiniteNumberDrawsAsZero) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  PriceChartPoints points(Closes({nan, 5, inf, -inf}, {inf, 10, nan, 20}), 600);
+  ASSERT_EQ(4u, points.closeLine().size());
+  EXPECT_EQ((std::vector<double>{0, 5, 0, 0}), (std::vector<double>{points.closeLine()[0].y, points.closeLine()[1].y,
+                                                                     points.closeLine()[2].y, points.closeLine()[3].y}));
+  EXPECT_EQ((std::vector<double>{0, 10, 0, 20}), points.volumeBars());
+  EXPECT_DOUBLE_EQ(0, points.lowClose());
+  EXPECT_DOUBLE_EQ(5, points.highClose());
+  EXPECT_DOUBLE_EQ(20, points.highVolume());
+}
+
 TEST(PriceChartPointsTest, NoRecordsDrawNothing) {
   PriceChartPoints points(RecordArray(), 600);
   EXPECT_EQ(0, points.buckets());
@@ -125,6 +162,8 @@ TEST(PriceChartPointsTest, DateLabelsSpreadFromTheFirstToTheLastRecord) {
   };
   for (const Case& c : cases) {
     auto labels = points.dateLabels(records, PriceKind::kDaily, c.wanted);
+    // Intraday records of several days: by their dates as well.
+    EXPECT_EQ(labels.size(), points.dateLabels(records, PriceKind::kIntraday, c.wanted).size());
     ASSERT_EQ(c.texts.size(), labels.size()) << c.wanted;
     for (std::size_t i = 0; i < labels.size(); ++i) {
       EXPECT_EQ(c.texts[i], labels[i].text);

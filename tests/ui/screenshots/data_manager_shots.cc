@@ -100,6 +100,30 @@ const Shot kDataManagerSplit("korv_datamanager-split", [](Scene& scene) {
   return Settled(scene, dialog);
 });
 
+// Tick data: the date with seconds, only the close and the volume.
+const Shot kDataManagerTick("korv_datamanager-tick", [](Scene& scene) {
+  static Format format("MSI", "Metastock Intraday", 20);
+  static Directory* directory = nullptr;
+  static std::unique_ptr<DataManager> manager;
+  format.setMaxNameLength(45);
+  format.addDirectory(std::make_unique<Directory>("/home/user/.wine/drive_c/Equis/Ticks/", 20));
+  directory = format.directoryAt(0);
+  Datafile* ticks = directory->add(std::make_unique<Datafile>("ASML", "ASML Holding", 20, 30));
+  ticks->setInterval(0);
+  std::vector<PriceRecord> records = Walk(240, 0);
+  int seconds = 9 * 3600;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    seconds += 7 + static_cast<int>(i * 37 % 41);
+    records[i].date = Date(2024, 3, 22);
+    records[i].time = Time(seconds / 3600, seconds / 60 % 60, seconds % 60);
+    records[i].volume = static_cast<float>(100 * (1 + i * 13 % 20));
+  }
+  ticks->setDates(records.front().date, records.front().time, records.back().date, records.back().time, 240);
+  manager = std::make_unique<DataManager>(format, *directory, *ticks, RecordArray(records));
+  auto* dialog = new ui::DataManagerDialog(*manager, nullptr);
+  return Settled(scene, dialog);
+});
+
 const Shot kEditPrice("korv_edit_price", [](Scene& scene) {
   return scene.keep(new ui::EditPriceDialog(Manager(kRecords, 0), kRecords - 3, nullptr));
 });

@@ -17,7 +17,7 @@ for arg in "$@"; do
   esac
 done
 
-packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-charts-dev libzip-dev libsqlite3-dev libgtest-dev zip unzip fonts-dejavu-core)
+packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-charts-dev libqt6opengl6-dev libzip-dev libsqlite3-dev libgtest-dev zip unzip fonts-dejavu-core)
 # The install test: manual pages rendered with man, the Debian package's dependencies and icons checked.
 packages+=(man-db groff-base dpkg-dev file)
 missing=()

@@ -116,8 +116,8 @@ int DataManager::deleteRecords(std::vector<int> selected) {
   if (!question(kDeleteQuestion)) return 0;
   std::sort(selected.begin(), selected.end());
   selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
-  // Highest first, so the numbers of the records still to go stay valid.
-  for (auto it = selected.rbegin(); it != selected.rend(); ++it) records_.remove(*it);
+  // One pass, so deleting many rows of a long file stays quick.
+  records_.remove(selected);
 
   Date formerFirst = first_;
   Time formerFirstTime = firstTime_;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "maintenance/decimal_text.h"
+#include "maintenance/record_array.h"
 
 namespace kvqt {
 namespace {
@@ -28,7 +29,9 @@ std::string DateTimeText(Date date, Time time, bool seconds) {
   return buffer;
 }
 
-std::string WhenText(PriceKind kind, Date date, Time time) {
+}  // namespace
+
+std::string RecordWhenText(PriceKind kind, Date date, Time time) {
   switch (kind) {
     case PriceKind::kDaily:
       return DateText(date);
@@ -39,8 +42,6 @@ std::string WhenText(PriceKind kind, Date date, Time time) {
   }
   return std::string();
 }
-
-}  // namespace
 
 PriceKind PriceKindOf(bool intraday, int interval) {
   if (!intraday) return PriceKind::kDaily;
@@ -55,7 +56,7 @@ std::string FactorText(float factor) {
 }
 
 std::string RangeText(PriceKind kind, Date first, Time firstTime, Date last, Time lastTime, int interval) {
-  std::string text = WhenText(kind, first, firstTime) + " - " + WhenText(kind, last, lastTime);
+  std::string text = RecordWhenText(kind, first, firstTime) + " - " + RecordWhenText(kind, last, lastTime);
   if (kind == PriceKind::kIntraday) text += " Interval " + std::to_string(interval) + " min";
   if (kind == PriceKind::kTick) text += " tick-by-tick";
   return text;
@@ -74,15 +75,48 @@ bool PriceColumnHidden(PriceKind kind, int column) { return kind == PriceKind::k
 
 std::array<std::string, kPriceColumns> PriceRowTexts(PriceKind kind, const PriceRecord& record) {
   const std::string blanks = "  ";
-  return {blanks + WhenText(kind, record.date, record.time), blanks + FixedText(record.open, 2),
+  return {blanks + RecordWhenText(kind, record.date, record.time), blanks + FixedText(record.open, 2),
           blanks + FixedText(record.high, 2),                blanks + FixedText(record.low, 2),
           blanks + FixedText(record.close, 2),               blanks + FixedText(record.volume, 0)};
+}
+
+std::array<std::string, kPriceColumns> WidestRowTexts(PriceKind kind, const RecordArray& records) {
+  // Two-digit days and months; the time's digits are always two.
+  PriceRecord widestDate;
+  widestDate.date = Date(2000, 12, 28);
+  widestDate.time = Time(23, 59, 59);
+  std::array<std::string, kPriceColumns> widest = PriceRowTexts(kind, widestDate);
+  for (int column = 1; column < kPriceColumns; ++column) widest[static_cast<std::size_t>(column)].clear();
+  // The longest number of a column is its largest or its most negative value.
+  const auto value = [](const PriceRecord& r, int column) {
+    switch (column) {
+      case 1: return r.open;
+      case 2: return r.high;
+      case 3: return r.low;
+      case 4: return r.close;
+      default: return r.volume;
+    }
+  };
+  for (int column = 1; column < kPriceColumns; ++column) {
+    int low = 1, high = 1;
+    for (int k = 1; k <= records.count(); ++k) {
+      const float v = value(records.at(k), column);
+      if (v < value(records.at(low), column)) low = k;
+      if (v > value(records.at(high), column)) high = k;
+    }
+    for (int k : {low, high}) {
+      if (k > records.count()) continue;
+      std::string text = PriceRowTexts(kind, records.at(k))[static_cast<std::size_t>(column)];
+      if (text.size() > widest[static_cast<std::size_t>(column)].size()) widest[static_cast<std::size_t>(column)] = text;
+    }
+  }
+  return widest;
 }
 
 std::string EditHeadingText(PriceKind kind, const PriceRecord& record) {
   // The daily heading starts on the second line of its field.
   if (kind == PriceKind::kDaily) return "\n" + DateText(record.date);
-  return WhenText(kind, record.date, record.time);
+  return RecordWhenText(kind, record.date, record.time);
 }
 
 PriceFields EditFieldTexts(PriceKind kind, const PriceRecord& record) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "formats/price_record.h"
+#include "maintenance/record_array.h"
 
 namespace kvqt {
 
@@ -14,6 +15,10 @@ namespace kvqt {
 enum class PriceKind { kDaily, kIntraday, kTick };
 
 PriceKind PriceKindOf(bool intraday, int interval);
+
+// A record's date: "d/m/yyyy", with " hh:mm" for intraday and " hh:mm:ss"
+// for tick data.
+std::string RecordWhenText(PriceKind kind, Date date, Time time);
 
 // "%.0f" from an absolute value of 10, "%.2f" from 0.1, else "%.4f".
 std::string FactorText(float factor);
@@ -33,6 +38,11 @@ bool PriceColumnHidden(PriceKind kind, int column);
 // One list row: the date (and time), the prices with two decimals and the
 // volume without, each after two blanks.
 std::array<std::string, kPriceColumns> PriceRowTexts(PriceKind kind, const PriceRecord& record);
+
+// Per column the longest text any of the records gives (the date column a
+// widest date of its kind), so the list sizes its columns to their contents
+// without formatting every row.
+std::array<std::string, kPriceColumns> WidestRowTexts(PriceKind kind, const RecordArray& records);
 
 // The price editor's heading.
 std::string EditHeadingText(PriceKind kind, const PriceRecord& record);

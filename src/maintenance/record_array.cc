@@ -34,6 +34,21 @@ bool RecordArray::remove(int k) {
   return true;
 }
 
+int RecordArray::remove(const std::vector<int>& ascending) {
+  std::size_t next = 0;
+  std::size_t kept = 1;
+  const std::size_t size = records_.size();
+  for (std::size_t k = 1; k < size; ++k) {
+    while (next < ascending.size() && ascending[next] < static_cast<int>(k)) ++next;
+    if (next < ascending.size() && ascending[next] == static_cast<int>(k)) continue;
+    if (kept != k) records_[kept] = records_[k];
+    ++kept;
+  }
+  const int removed = static_cast<int>(size - kept);
+  records_.resize(kept);
+  return removed;
+}
+
 int RecordArray::firstOnOrAfter(Date date) const {
   for (int k = 1; k <= count(); ++k)
     if (!Before(records_[static_cast<std::size_t>(k)].date, date)) return k;

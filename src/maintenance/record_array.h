@@ -24,6 +24,9 @@ class RecordArray {
   // Removes record k (1..count); the later records move one place down.
   // False for a k out of range.
   bool remove(int k);
+  // Removes the records of the ascending, distinct numbers in one pass;
+  // numbers out of range are passed over. Returns how many went.
+  int remove(const std::vector<int>& ascending);
 
   // The first record dated on or after `date`; 0 when there is none.
   int firstOnOrAfter(Date date) const;

@@ -24,6 +24,7 @@
 #include "platform/program_dir.h"
 #include "platform/stop_signals.h"
 #include "ui/batch_window.h"
+#include "ui/data_manager_dialog.h"
 #include "ui/dialog_commands.h"
 #include "ui/first_run_wizard.h"
 #include "ui/fonts.h"
@@ -162,6 +163,8 @@ int RunKvqt(int argc, char** argv) {
     return 0;
   }
 
+  // With the main window the data manager opens as a window, also for a session's split factors.
+  ScopedDataManagerWindow dataManagerWindow(application.interactive());
   if (application.interactive()) {
     main = std::make_unique<MainWindow>();
     ConnectDialogCommands(*main, application);

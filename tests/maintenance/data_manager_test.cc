@@ -113,6 +113,34 @@ TEST_F(DataManagerTest, DeleteAsksFirstAndScrollsToTheFirstDeletedPosition) {
   EXPECT_EQ("3/1/2000 - 7/1/2000", m.rangeText());
 }
 
+TEST_F(DataManagerTest, DeletingTheLastRecordsMovesTheRangeAndTheRowToScrollTo) {
+  struct Case {
+    std::vector<int> deleted;
+    int scrollTo;
+    const char* range;
+    const char* group;
+  } cases[] = {
+      {{6}, 5, "3/1/2000 - 7/1/2000", "prices (5)"},
+      {{5, 6}, 4, "3/1/2000 - 6/1/2000", "prices (4)"},
+      {{1, 6}, 1, "4/1/2000 - 7/1/2000", "prices (4)"},
+      {{2, 3, 4, 5, 6}, 1, "3/1/2000 - 3/1/2000", "prices (1)"},
+      // Last before first marks the empty file.
+      {{1, 2, 3, 4, 5, 6}, 0, "3/1/2000 - 2/1/2000", "prices (none)"},
+  };
+  for (const Case& c : cases) {
+    // In memory only: nothing is saved.
+    Model records(5, dir.path());
+    DataManager m(records.format, *records.directory, records.add("ABC", "Abc Corp", 6),
+                  RecordArray(Days(6, 100, 1000)));  // 3 to 8 January
+    messages->answerNext(true);
+    EXPECT_EQ(c.scrollTo, m.deleteRecords(c.deleted)) << c.range;
+    EXPECT_EQ(c.range, m.rangeText());
+    EXPECT_EQ(c.group, m.groupText());
+    EXPECT_EQ(6 - static_cast<int>(c.deleted.size()), m.count());
+    EXPECT_TRUE(m.modified());
+  }
+}
+
 TEST_F(DataManagerTest, DeletingAllRecordsSavesAnEmptyFileEndingTheDayBeforeItsFirstDate) {
   DataManager m = Open(4, 5);
   messages->answerNext(true);

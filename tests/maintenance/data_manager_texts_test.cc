@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace kvqt {
 namespace {
 
@@ -56,6 +58,41 @@ TEST(DataManagerTextsTest, GroupBoxColumnsAndRows) {
   EXPECT_EQ("  12346", daily[5]);
   EXPECT_EQ("  4/3/2001 09:05", PriceRowTexts(PriceKind::kIntraday, Sample())[0]);
   EXPECT_EQ("  4/3/2001 09:05:07", PriceRowTexts(PriceKind::kTick, Sample())[0]);
+}
+
+TEST(DataManagerTextsTest, RowTextsOfEveryKindOfData) {
+  struct Case {
+    PriceKind kind;
+    std::array<std::string, kPriceColumns> row;
+  } cases[] = {
+      {PriceKind::kDaily, {"  4/3/2001", "  1.50", "  2.25", "  1.12", "  2.00", "  12346"}},
+      {PriceKind::kIntraday, {"  4/3/2001 09:05", "  1.50", "  2.25", "  1.12", "  2.00", "  12346"}},
+      {PriceKind::kTick, {"  4/3/2001 09:05:07", "  1.50", "  2.25", "  1.12", "  2.00", "  12346"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.row, PriceRowTexts(c.kind, Sample()));
+  EXPECT_EQ("4/3/2001 09:05", RecordWhenText(PriceKind::kIntraday, Sample().date, Sample().time));
+  // A daily record without a time, shown as intraday data, reads 00:00.
+  EXPECT_EQ("4/3/2001 00:00", RecordWhenText(PriceKind::kIntraday, Sample().date, Time()));
+}
+
+TEST(DataManagerTextsTest, WidestRowTextsSizeTheColumns) {
+  std::vector<PriceRecord> records(3, Sample());
+  records[1].close = 1234.5f;
+  records[1].low = -10;
+  records[2].volume = 7;
+  records[2].open = 99.999f;
+  struct Case {
+    PriceKind kind;
+    std::array<std::string, kPriceColumns> widest;
+  } cases[] = {
+      {PriceKind::kDaily, {"  28/12/2000", "  100.00", "  2.25", "  -10.00", "  1234.50", "  12346"}},
+      {PriceKind::kTick, {"  28/12/2000 23:59:59", "  100.00", "  2.25", "  -10.00", "  1234.50", "  12346"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.widest, WidestRowTexts(c.kind, RecordArray(records)));
+  // Without records only the date column has a text.
+  auto empty = WidestRowTexts(PriceKind::kIntraday, RecordArray());
+  EXPECT_EQ("  28/12/2000 23:59", empty[0]);
+  EXPECT_EQ("", empty[4]);
 }
 
 TEST(DataManagerTextsTest, PriceEditorHeadingAndFields) {

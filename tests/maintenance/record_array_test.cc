@@ -32,6 +32,28 @@ TEST(RecordArrayTest, RemovingMovesTheLaterRecordsDown) {
   EXPECT_EQ(3, records.count());
 }
 
+TEST(RecordArrayTest, RemovingManyKeepsTheOthersInOrder) {
+  struct Case {
+    std::vector<int> removed;
+    std::vector<int> kept;  // days of January
+  } cases[] = {
+      {{}, {3, 4, 5, 6, 7}},
+      {{1}, {4, 5, 6, 7}},
+      {{4, 5}, {3, 4, 5}},  // the last records
+      {{1, 3, 5}, {4, 6}},
+      {{1, 2, 3, 4, 5}, {}},
+      {{0, 2, 9}, {3, 5, 6, 7}},  // out of range passed over
+  };
+  for (const Case& c : cases) {
+    RecordArray records(Days(5, 10, 100));  // 3 to 7 January
+    int expected = static_cast<int>(5 - c.kept.size());
+    EXPECT_EQ(expected, records.remove(c.removed));
+    ASSERT_EQ(static_cast<int>(c.kept.size()), records.count());
+    for (int k = 1; k <= records.count(); ++k)
+      EXPECT_EQ(Date(2000, 1, c.kept[static_cast<std::size_t>(k - 1)]), records.at(k).date) << k;
+  }
+}
+
 TEST(RecordArrayTest, FirstRecordOnOrAfterADate) {
   RecordArray records(Days(5, 10, 100));  // 3 to 7 January
   struct Case {

@@ -9,9 +9,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The window's messages are pumped at most this often while a wait goes on.
-constexpr auto kPumpInterval = std::chrono::milliseconds(100);
-
 bool StartsWith(std::string_view bytes, std::string_view text, std::size_t n) {
   return bytes.substr(0, n) == text.substr(0, n);
 }
@@ -36,19 +33,6 @@ int LineProtocol::FillBuffer() {
   long n = network_.Receive(buffer_.freeSpace(), buffer_.freeSize());
   if (n > 0) buffer_.added(static_cast<std::size_t>(n));
   return n < 0 ? -1 : static_cast<int>(n);
-}
-
-void LineProtocol::PumpWhenDue() {
-  const Clock::time_point now = Clock::now();
-  if (now - lastPump_ < kPumpInterval) return;
-  lastPump_ = now;
-  progress_.pumpMessages();
-}
-
-int LineProtocol::SliceMs(NetworkTimeout left) const {
-  auto untilPump = std::chrono::duration_cast<std::chrono::milliseconds>(lastPump_ + kPumpInterval - Clock::now());
-  long long ms = std::min<long long>(left.count(), untilPump.count());
-  return ms > 0 ? static_cast<int>(ms) : 0;
 }
 
 void LineProtocol::Echo(std::string_view text, bool echo) {
@@ -102,14 +86,16 @@ int LineProtocol::MatchOneOf(std::string_view text1, std::string_view text2, boo
   return 0;
 }
 
+// The waits pump first and then block in one poll until bytes come, so a
+// receive is tried only when there is something to take.
 bool LineProtocol::ExpectText(std::string_view text, NetworkTimeout timeout, bool echo) {
   Deadline deadline(timeout);
   while (!progress_.cancelled()) {
     if (MatchText(text, echo)) return true;
-    int received = FillBuffer();
-    if (received < 0 || deadline.passed()) return false;
     PumpWhenDue();
-    if (received == 0) network_.WaitReadable(SliceMs(deadline.left()));
+    if (progress_.cancelled()) break;
+    const int received = WaitReadable(deadline.left()) ? FillBuffer() : 0;
+    if (received < 0 || deadline.passed()) return false;
   }
   return false;
 }
@@ -119,27 +105,25 @@ int LineProtocol::ExpectOneOf(std::string_view text1, std::string_view text2, Ne
   while (!progress_.cancelled()) {
     int matched = MatchOneOf(text1, text2, echo);
     if (matched != 0) return matched;
-    int received = FillBuffer();
+    PumpWhenDue();
+    if (progress_.cancelled()) break;
+    const int received = WaitReadable(deadline.left()) ? FillBuffer() : 0;
     if (received < 0) return -1;
     if (deadline.passed()) return 0;
-    PumpWhenDue();
-    if (received == 0) network_.WaitReadable(SliceMs(deadline.left()));
   }
   return 0;
 }
 
 std::size_t LineProtocol::ReadBytes(char* out, std::size_t count, NetworkTimeout timeout) {
   Deadline deadline(timeout);
-  while (!progress_.cancelled() && buffer_.count() < count && !buffer_.full()) {
-    // One poll blocks until the bytes come; only then is the socket read.
-    if (!network_.WaitReadable(SliceMs(deadline.left()))) {
+  while (buffer_.count() < count && !buffer_.full()) {
+    PumpWhenDue();
+    if (progress_.cancelled()) break;
+    if (!WaitReadable(deadline.left())) {
       if (deadline.passed()) break;
-      PumpWhenDue();
       continue;
     }
-    int received = FillBuffer();
-    if (received < 0 || buffer_.count() >= count || deadline.passed()) break;
-    PumpWhenDue();
+    if (FillBuffer() < 0 || deadline.passed()) break;
   }
   std::size_t n = std::min(count, buffer_.count());
   std::copy_n(buffer_.data(), n, out);
@@ -174,7 +158,7 @@ std::size_t LineProtocol::WriteAll(const char* bytes, std::size_t length, Networ
     // A broken connection will not take the rest; do not wait for the time-out.
     if (sent >= length || deadline.passed() || network_.broken()) break;
     PumpWhenDue();
-    network_.WaitWritable(SliceMs(deadline.left()));
+    network_.WaitWritable(pumps_.sliceMs(deadline.left()));
   }
   return sent;
 }

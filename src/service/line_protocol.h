@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "service/network.h"
+#include "service/pump_schedule.h"
 #include "service/receive_buffer.h"
 
 namespace kvqt {
@@ -58,16 +59,15 @@ class LineProtocol {
   int MatchOneOf(std::string_view text1, std::string_view text2, bool echo);
   void DropFirstByte(bool echo);
   void Echo(std::string_view text, bool echo);
-  // Pumps the window's messages when the last pump is 100 ms or more ago:
-  // often enough for Cancel, rarely enough not to cost each block its time.
-  void PumpWhenDue();
-  // How long a wait may block on the socket before the next pump is due.
-  int SliceMs(NetworkTimeout left) const;
+  void PumpWhenDue() { pumps_.pumpWhenDue(progress_); }
+  // Blocks until bytes can be read, the next pump is due or the time left
+  // has passed; false when nothing came.
+  bool WaitReadable(NetworkTimeout left) { return network_.WaitReadable(pumps_.sliceMs(left)); }
 
   TNetwork& network_;
   ReceiveBuffer& buffer_;
   ProgressHost& progress_;
-  std::chrono::steady_clock::time_point lastPump_{};
+  PumpSchedule pumps_;
 };
 
 }  // namespace kvqt

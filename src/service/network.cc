@@ -1,20 +1,16 @@
 #include "service/network.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "app/runner/progress_host.h"
 #include "service/dialup.h"
+#include "service/pump_schedule.h"
 #include "service/socket_error_text.h"
 
 namespace kvqt {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// How long one look at the socket may block before the window's messages are
-// pumped again.
-constexpr int kPumpSliceMs = 20;
 
 bool LooksDotted(const std::string& host) {
   return !host.empty() && std::isdigit(static_cast<unsigned char>(host[0])) && host.find('.') != std::string::npos;
@@ -71,16 +67,18 @@ bool TNetwork::Connect(const std::string& host, int port, NetworkTimeout timeout
   }
 
   const Clock::time_point start = Clock::now();
-  // Once the connect has completed the socket stays writable: from then on
-  // only the greeting is waited for, so the poll blocks instead of spinning.
+  PumpSchedule pumps;
+  // Until the connect completes the poll waits for writability (or a failure)
+  // as well; from then on only for the greeting. Either way it blocks until
+  // that comes or the next pump is due, instead of spinning.
   bool writable = false;
   while (true) {
     if (progress.cancelled() || Clock::now() - start >= timeout) break;
-    progress.pumpMessages();
+    pumps.pumpWhenDue(progress);
+    if (progress.cancelled()) break;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timeout - (Clock::now() - start));
     platform::PollResult poll;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timeout - (Clock::now() - start)).count();
-    int slice = static_cast<int>(std::max<long long>(0, std::min<long long>(left, kPumpSliceMs)));
-    code = platform::PollSocket(socket_, slice, true, !writable, &poll);
+    code = platform::PollSocket(socket_, pumps.sliceMs(left), true, !writable, &poll);
     if (code != 0) {
       *error = code;
       break;

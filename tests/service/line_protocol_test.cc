@@ -135,6 +135,29 @@ TEST(LineProtocolTest, ExpectTextTimesOutOnSilence) {
   EXPECT_EQ(client.host().terminal, "hi");
 }
 
+// Every wait blocks on the socket between pumps instead of spinning, and
+// pumps about every 100 ms: the bound allows one pump per 100 ms elapsed and
+// one at the start, whatever the machine's speed.
+TEST(LineProtocolTest, WaitsPumpAboutEveryTenthOfASecond) {
+  Client client([](PeerConnection& c) {
+    std::this_thread::sleep_for(milliseconds(350));
+    c.Send("Welcome");
+    std::this_thread::sleep_for(milliseconds(350));
+    c.Send("x\r\n");
+    c.WaitClosed(3000);
+  });
+  ASSERT_TRUE(client.connected());
+  const long connectPumps = client.host().pumps;
+  Clock::time_point start = Clock::now();
+  ASSERT_EQ(client.protocol().ExpectOneOf("Welcome", "no access", seconds(5), false), 1);
+  std::string line;
+  ASSERT_EQ(client.protocol().ReadLine(&line, 80, seconds(5), false), 2u);
+  EXPECT_EQ(line, "x");
+  const long pumps = client.host().pumps - connectPumps;
+  EXPECT_GE(pumps, 2);
+  EXPECT_LE(pumps, 2 + MsSince(start) / 100);
+}
+
 TEST(LineProtocolTest, CancelEndsEveryWaitAtOnce) {
   Client client(Says("hi"));
   ASSERT_TRUE(client.connected());

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_progress_host.h"
@@ -61,6 +62,24 @@ TEST(NetworkTest, AServerThatAcceptsButNeverSpeaksTimesOutWithErrorZero) {
   EXPECT_LT(MsSince(start), 2000);
   EXPECT_GT(host.pumps, 0);
   EXPECT_FALSE(network.connected());
+}
+
+// Waiting for the greeting blocks on the socket between pumps, which come
+// about every 100 ms: at most one per 100 ms elapsed and one at the start.
+TEST(NetworkTest, ConnectWaitsForTheGreetingWithoutSpinning) {
+  LoopbackPeer peer([](PeerConnection& c) {
+    std::this_thread::sleep_for(milliseconds(350));
+    c.Send("hello\r\n");
+    c.WaitClosed();
+  });
+  TNetwork network;
+  FakeProgressHost host;
+  int error = -1;
+  Clock::time_point start = Clock::now();
+  ASSERT_TRUE(network.Connect("127.0.0.1", peer.port(), std::chrono::seconds(5), host, &error));
+  EXPECT_GE(host.pumps, 2);
+  EXPECT_LE(host.pumps, 1 + MsSince(start) / 100);
+  network.Close();
 }
 
 TEST(NetworkTest, ARefusedConnectionGivesItsCodeAtOnce) {

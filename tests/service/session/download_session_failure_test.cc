@@ -155,9 +155,11 @@ TEST_F(DownloadSessionFailureTest, CancelDuringTheConnect) {
   faults.silent = true;
   StartServer(faults);
   progress = std::make_unique<HeadlessProgress>();
+  // The connect pumps every 100 ms or so; the silent server hangs up after a
+  // second, which would complete the connect.
   int pumps = 0;
   progress->setIdle([&](HeadlessProgress& host) {
-    if (++pumps == 20) host.cancel();
+    if (++pumps == 4) host.cancel();
   });
   EXPECT_EQ(progress->run(DownloadSession, action, kDownloadSessionSteps), kStepErrorShown);
   ASSERT_EQ(progress->errors().size(), 1u);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "fake_progress_host.h"
 #include "loopback_peer.h"
@@ -113,6 +115,50 @@ TEST(FileTransferTest, ReceiveAcknowledgesNameSizeEveryFullBlockAndAPartialEnd) 
     EXPECT_EQ(client.transfer().receivedName(), "result.zip");
     EXPECT_TRUE(client.host().errors.empty());
   }
+}
+
+// The percentage after each full block, as shown; each text only once.
+std::vector<std::string> PercentTexts(const char* prefix, std::size_t size) {
+  std::vector<std::string> texts;
+  for (std::size_t total = 1024; total <= size; total += 1024) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%.0f%%", prefix, static_cast<double>(total) * 100.0 / static_cast<double>(size));
+    if (texts.empty() || texts.back() != text) texts.emplace_back(text);
+  }
+  return texts;
+}
+
+// A long transfer shows each percentage once, and the window's messages (and
+// with them the single-instance endpoint) are looked at about every 100 ms,
+// not once per block: at most one pump per 100 ms elapsed and one at the start.
+TEST(FileTransferTest, ALongReceiveShowsEachPercentageOnceAndPumpsRarely) {
+  TempDir dir;
+  const std::string data = Pattern(400 * 1024 + 77);
+  Client client(
+      [&](PeerConnection& peer) {
+        peer.Send("result.zip\n");
+        peer.Read(1);
+        peer.Send(std::to_string(data.size()) + "\n");
+        peer.Read(1);
+        for (std::size_t sent = 0; sent < data.size(); sent += 1024) {
+          peer.Send(data.substr(sent, 1024));
+          peer.Read(1);
+        }
+        peer.WaitClosed(3000);
+      },
+      dir.path());
+  ASSERT_TRUE(client.connected());
+  const long connectPumps = client.host().pumps;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(client.transfer().ReceiveFile());
+  const long elapsedMs = static_cast<long>(
+      std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count());
+  client.Finish();
+  EXPECT_EQ(dir.read("result.zip"), data);
+  const std::vector<std::string> expected = PercentTexts("Received: ", data.size());
+  EXPECT_EQ(expected.size(), 101u);  // 0 % to 100 %, each once
+  EXPECT_EQ(client.host().statuses, expected);
+  EXPECT_LE(client.host().pumps - connectPumps, 1 + elapsedMs / 100);
 }
 
 TEST(FileTransferTest, RefusedNamesAndSizesAreAnsweredWithNak) {
@@ -283,6 +329,20 @@ TEST(FileTransferTest, SendWaitsForEachAcknowledgement) {
     EXPECT_EQ(receiver.bytes, data);
     EXPECT_EQ(receiver.answers, 2 + static_cast<int>((size + 1023) / 1024));
   }
+}
+
+TEST(FileTransferTest, ALongSendShowsEachPercentageOnce) {
+  TempDir dir;
+  const std::string data = Pattern(250 * 1024);
+  dir.write("query.dat", data);
+  Receiver receiver;
+  Client client([&](PeerConnection& peer) { receiver.Run(peer); }, dir.path());
+  ASSERT_TRUE(client.connected());
+  ASSERT_TRUE(client.protocol().ExpectText("Start upload", seconds(2), false));
+  EXPECT_TRUE(client.transfer().SendFile(dir.file("query.dat")));
+  client.Finish();
+  EXPECT_EQ(receiver.bytes, data);
+  EXPECT_EQ(client.host().statuses, PercentTexts("Sent: ", data.size()));
 }
 
 TEST(FileTransferTest, SendStopsAtANak) {

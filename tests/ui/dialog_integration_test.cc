@@ -392,8 +392,12 @@ TEST_F(DialogIntegrationTest, SeveralFoundInstrumentsAreAddedAndTheFileManagerLi
 }
 
 // "&Download..." opens the download dialog over the file manager; what the
-// session writes shows in the list afterwards.
-TEST_F(DialogIntegrationTest, TheFileManagersDownloadUpdatesTheDirectoryItShows) {
+// session writes shows in the list afterwards, whether the directory was
+// downloaded itself or through a list that holds it.
+class FileManagerDownloadTest : public DialogIntegrationTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FileManagerDownloadTest, TheListShowsWhatTheDownloadWrote) {
+  const int mode = GetParam();
   StartServer(1, app_.data().userInfo());
   FileManagerDialog manager(app_, nullptr);
   manager.show();
@@ -401,13 +405,12 @@ TEST_F(DialogIntegrationTest, TheFileManagersDownloadUpdatesTheDirectoryItShows)
   auto* list = Control<QTreeView>(manager, 347);
   ASSERT_EQ(2, list->model()->rowCount());
   EXPECT_EQ("Abc Industries", Cell(list, 0, 0));
-  const std::string emptyTo = Cell(list, 0, 3);
 
   std::string stopped = "not opened";
   OnceOpen<DlgDownload>([&](DlgDownload& download) {
     EXPECT_EQ(&manager, download.parentWidget());
     EXPECT_EQ(ms_, Control<QComboBox>(download, 267)->currentText().toStdString());
-    Control<QRadioButton>(download, 259)->click();
+    Control<QRadioButton>(download, mode)->click();
     QApplication::processEvents();  // the file manager behind repaints
     stopped = Download(download);
   });
@@ -420,11 +423,99 @@ TEST_F(DialogIntegrationTest, TheFileManagersDownloadUpdatesTheDirectoryItShows)
   EXPECT_EQ("2 instruments", Text(Control<QLabel>(manager, 660)));
   ASSERT_EQ(2, list->model()->rowCount());
   EXPECT_EQ("Abc Industries", Cell(list, 0, 0));
-  EXPECT_NE(emptyTo, Cell(list, 0, 3));
+  EXPECT_EQ("02/01/2024", Cell(list, 0, 2));
   EXPECT_EQ("12/01/2024", Cell(list, 0, 3));
   EXPECT_EQ("12/01/2024", Cell(list, 1, 3));
   EXPECT_EQ(0, list->currentIndex().row());
-  EXPECT_EQ("=Download(0, 1, \"MS\", \"\", \"" + ms_ + "\", 0, 0)\r\n", dir_.read("kvqt.tsk"));
+  EXPECT_EQ(mode == 259 ? "=Download(0, 1, \"MS\", \"\", \"" + ms_ + "\", 0, 0)\r\n"
+                        : std::string("=Download(1, 1, \"MS\", \"Daily\", \"\", 0, 0)\r\n"),
+            dir_.read("kvqt.tsk"));
+}
+
+// The directory itself ("&Directory") and a list over it ("&List").
+INSTANTIATE_TEST_SUITE_P(Modes, FileManagerDownloadTest, ::testing::Values(259, 258));
+
+// The whole way from the window: a first download brings the catalogue, the
+// file manager finds two instruments in it and adds them to an empty
+// MetaStock directory, and its "&Download..." fills them.
+TEST_F(DialogIntegrationTest, InstrumentsFoundInTheServedCatalogueAreAddedAndDownloaded) {
+  StartServer(2, app_.data().userInfo());
+  {
+    DlgDownload first(app_, nullptr);
+    first.show();
+    Control<QComboBox>(first, 266)->setCurrentText("Ascii: Comma Delimited");
+    Control<QRadioButton>(first, 259)->click();
+    ASSERT_EQ("", Download(first));
+  }
+  ASSERT_TRUE(dir_.exists("kvqt.sdb"));
+
+  const std::string fresh = charts_.path() + "fresh/";
+  ASSERT_TRUE(platform::MakeDirectories(fresh));
+  Formats& formats = app_.formats();
+  Format& ms = *formats.findBySymbol("MS");
+  ms.addDirectory(std::make_unique<Directory>(fresh, kMetaStockId));
+  ms.setCurrentDirectory(fresh);
+  formats.setCurrentIndex(formats.indexOf(&ms));
+  FileManagerDialog manager(app_, nullptr);
+  manager.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&manager));
+  ASSERT_EQ(fresh, manager.shownDirectory()->name());
+  EXPECT_EQ("no instruments", Text(Control<QLabel>(manager, 660)));
+
+  OnceOpen<SearchDialog>([](SearchDialog& search) {
+    search.findChild<QComboBox*>("id388")->setCurrentText("Test Exchange");
+    Search(search, "ol");  // Renamed Holding
+    Control<QLineEdit>(search, 387)->setText("Abc Ind");
+    search.findChild<QPushButton*>("search")->click();
+    auto* results = Control<QTreeView>(search, 347);
+    ASSERT_EQ(1, results->model()->rowCount());
+    EXPECT_EQ("ABC", Text(Control<QLineEdit>(search, 279)));
+    EXPECT_EQ("Test Exchange", Text(Control<QLineEdit>(search, 384)));
+    EXPECT_EQ("Euro", Text(Control<QLineEdit>(search, 102)));
+    EXPECT_EQ("Share", Text(Control<QLineEdit>(search, 383)));
+    // Both found by their exchange alone.
+    Control<QLineEdit>(search, 387)->clear();
+    Control<QRadioButton>(search, 404)->setChecked(true);
+    search.findChild<QPushButton*>("search")->click();
+    std::vector<int> wanted;
+    for (int row = 0; row < results->model()->rowCount(); ++row) {
+      const std::string name = results->model()->index(row, 0).data().toString().toStdString();
+      if (name == "Abc Industries" || name == "Renamed Holding") wanted.push_back(row);
+    }
+    ASSERT_EQ(2u, wanted.size());
+    SelectRows(results, {wanted[0], wanted[1]});
+    OnceOpen<AddConfirmDialog>([](AddConfirmDialog& confirm) {
+      Control<QLineEdit>(confirm, 172)->setText("2/1/2024");
+      Control<QPushButton>(confirm, 1)->click();
+    });
+    Control<QPushButton>(search, 1)->click();
+  });
+  Control<QPushButton>(manager, 391)->click();
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ("2 instruments", Text(Control<QLabel>(manager, 660)));
+
+  OnceOpen<DlgDownload>([](DlgDownload& download) {
+    Control<QRadioButton>(download, 259)->click();
+    EXPECT_EQ("", Download(download));
+  });
+  Control<QPushButton>(manager, 341)->click();
+  EXPECT_EQ("sent", server_->Join().outcome);
+  auto* list = Control<QTreeView>(manager, 347);
+  ASSERT_EQ(2, list->model()->rowCount());
+  const struct {
+    const char* name;
+    const char* symbol;
+    const char* from;
+    const char* to;
+  } rows[] = {{"Abc Industries", "ABC     ", "02/01/2024", "12/01/2024"},
+              {"Renamed Holding", "NEW     ", "12/01/2024", "12/01/2024"}};
+  for (int row = 0; row < 2; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(rows[row].name, Cell(list, row, 0));
+    EXPECT_EQ(rows[row].symbol, Cell(list, row, 1));
+    EXPECT_EQ(rows[row].from, Cell(list, row, 2));
+    EXPECT_EQ(rows[row].to, Cell(list, row, 3));
+  }
 }
 
 // The directory the file manager shows, removed through the download

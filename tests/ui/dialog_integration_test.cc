@@ -391,6 +391,50 @@ TEST_F(DialogIntegrationTest, SeveralFoundInstrumentsAreAddedAndTheFileManagerLi
   EXPECT_TRUE(Text(Control<QLineEdit>(manager, 279)).empty());
 }
 
+// Into an intraday directory the add-confirm dialog offers the interval the
+// file manager shows, that of the directory's first data file.
+TEST_F(DialogIntegrationTest, FoundInstrumentsGetTheIntervalTheFileManagerShows) {
+  WriteSymbolTable();
+  constexpr int kMetaStockIntradayId = 20;
+  const std::string intraday = charts_.path() + "msi/";
+  ASSERT_TRUE(platform::MakeDirectories(intraday));
+  DatafileEntry entry;
+  entry.firstDate = Date(2020, 1, 6);
+  ASSERT_EQ(1, CreateEntry("AAA", "Alpha", 5, entry, kMetaStockIntradayId, intraday));
+  Formats& formats = app_.formats();
+  Format& msi = *formats.findById(kMetaStockIntradayId);
+  msi.addDirectory(std::make_unique<Directory>(intraday, kMetaStockIntradayId));
+  msi.setCurrentDirectory(intraday);
+  formats.setCurrentIndex(formats.indexOf(&msi));
+
+  FileManagerDialog manager(app_, nullptr);
+  ASSERT_EQ("5", Text(Control<QLineEdit>(manager, 681)));
+  std::string offered;
+  OnceOpen<SearchDialog>([&](SearchDialog& search) {
+    Search(search, "hol");  // Bank of Holland, Urban Holdings
+    ASSERT_EQ(2, Control<QTreeView>(search, 347)->model()->rowCount());
+    SelectRows(Control<QTreeView>(search, 347), {0, 1});
+    OnceOpen<AddConfirmDialog>([&](AddConfirmDialog& confirm) {
+      offered = Text(Control<QLineEdit>(confirm, 681));
+      EXPECT_FALSE(Control<QLineEdit>(confirm, 681)->isHidden());
+      Control<QPushButton>(confirm, 1)->click();
+    });
+    Control<QPushButton>(search, 1)->click();
+  });
+  Control<QPushButton>(manager, 391)->click();
+  EXPECT_EQ("5", offered);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ("3 instruments", Text(Control<QLabel>(manager, 660)));
+  for (const char* symbol : {"BANK", "URB"}) {
+    SCOPED_TRACE(symbol);
+    DatafileEntry added;
+    ASSERT_EQ(0, FindEntry(symbol, added, kMetaStockIntradayId, intraday));
+    EXPECT_EQ(5, added.interval);
+    ASSERT_NE(nullptr, manager.shownDirectory()->bySymbol(symbol));
+    EXPECT_EQ(5, manager.shownDirectory()->bySymbol(symbol)->interval());
+  }
+}
+
 // "&Download..." opens the download dialog over the file manager; what the
 // session writes shows in the list afterwards, whether the directory was
 // downloaded itself or through a list that holds it.

@@ -20,14 +20,15 @@ namespace kvqt::server {
 
 class StoreStatement;
 
-// Security types of the instruments.
-inline constexpr int kSecurityStock = 1;
-inline constexpr int kSecurityIndex = 2;
-inline constexpr int kSecurityBond = 3;
+// Security types of the instruments, as the symbol feed carries them to the
+// client, whose catalogue search selects and names instruments by them.
+inline constexpr int kSecurityIndex = 0;
+inline constexpr int kSecurityCurrency = 3;
 inline constexpr int kSecurityOption = 4;
-inline constexpr int kSecurityWarrant = 5;
-inline constexpr int kSecurityFund = 6;
-inline constexpr int kSecurityCurrency = 7;
+inline constexpr int kSecurityStock = 16;
+inline constexpr int kSecurityWarrant = 17;
+inline constexpr int kSecurityFund = 18;
+inline constexpr int kSecurityBond = 32;
 
 struct Exchange {
   int code = 0;

@@ -51,9 +51,9 @@ port=$(sed -n 's/.*127\.0\.0\.1:\([0-9]*\).*/\1/p' "$demo/server.out")
 echo "demo: server listening on 127.0.0.1:$port"
 
 # kvqt runs without a window here, whatever the terminal has; its program
-# directory and its single-instance endpoint are the demo's own.
+# directory, settings file and single-instance endpoint are the demo's own.
 run_kvqt() {
-  env -u DISPLAY -u WAYLAND_DISPLAY KVQT_HOME="$program" XDG_RUNTIME_DIR="$demo/run" "$kvqt" "$@"
+  KVQT_HOME="$program" XDG_CONFIG_HOME="$demo/config" XDG_RUNTIME_DIR="$demo/run" "$kvqt" --headless "$@"
 }
 kvqt_config() { "$config" --dir "$program" "$@"; }
 

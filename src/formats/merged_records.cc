@@ -17,36 +17,6 @@
 namespace kvqt {
 namespace {
 
-// The subdirectory, made for one rewrite and removed after it. One left
-// behind by an interrupted run is used again.
-class MergeDirectory {
- public:
-  explicit MergeDirectory(const std::string& directory)
-      : directory_(directory), path_(directory + kMergeDirectoryName + "/") {}
-  ~MergeDirectory() {
-    if (!made_) return;
-    DirectoryChange change(directory_);
-    if (::rmdir(path_.c_str()) == 0) change.subdirectoryChanged();
-  }
-  bool make() {
-    DirectoryChange change(directory_);
-    if (::mkdir(path_.c_str(), 0755) == 0) {
-      change.subdirectoryChanged();
-    } else {
-      struct stat st;
-      if (errno != EEXIST || ::stat(path_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    }
-    made_ = true;
-    return true;
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string directory_;
-  std::string path_;
-  bool made_ = false;
-};
-
 bool CopyWholeFile(const std::string& from, const std::string& to) {
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
@@ -130,46 +100,61 @@ int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, s
 // over the data file.
 int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                   bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                  DatafileSink* sink) {
+                  DatafileSink* sink, MergeWorkspace& workspace) {
   StorageDriver& driver = StorageDriverFor(StorageKindOf(formatId));
   const std::string target = driver.datafilePath(entry, formatId, directory);
-  MergeDirectory temp(directory);
-  if (target.empty() || !temp.make()) {
+  const std::string tempDirectory = target.empty() ? std::string() : workspace.use(directory);
+  if (tempDirectory.empty()) {
     message2("Cannot open data file", entry.symbol);
     return -1;
   }
   DatafileEntry working = entry;
   DatafileHandle handle;
-  std::string tempPath = driver.datafilePath(working, formatId, temp.path());
+  std::string tempPath = driver.datafilePath(working, formatId, tempDirectory);
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
   std::size_t begin = 0;
   int opened = -1;
-  if (extendsStored && !tempPath.empty() && (!exists || CopyWholeFile(target, tempPath))) {
+  // The merge directory's kept listing learns each file made and moved out,
+  // so that the next data file's lookup there needs no listing.
+  const std::string tempName = platform::FileNamePart(tempPath);
+  auto copied = [&] {
+    DirectoryChange made(tempDirectory);
+    if (!CopyWholeFile(target, tempPath)) return false;
+    made.created(tempName);
+    return true;
+  };
+  if (extendsStored && !tempPath.empty() && (!exists || copied())) {
     TakeStoredDates(working, records, storedCount, formatId);
-    opened = OpenDatafile(working, handle, formatId, OpenMode::kAppend, temp.path());
+    opened = OpenDatafile(working, handle, formatId, OpenMode::kAppend, tempDirectory);
     begin = storedCount;
   } else if (!extendsStored) {
-    opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, temp.path());
+    opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, tempDirectory);
     ClearDates(working);
   }
+  auto removeTemp = [&] {
+    DirectoryChange gone(tempDirectory);
+    if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
+  };
   if (opened != 0) {
-    if (!tempPath.empty()) std::remove(tempPath.c_str());
+    if (!tempPath.empty()) removeTemp();
     message2("Cannot open data file", entry.symbol);
     return -1;
   }
-  tempPath = driver.datafilePath(working, formatId, temp.path());
+  tempPath = driver.datafilePath(working, formatId, tempDirectory);
   bool written = WriteFrom(working, handle, records, begin, formatId, format) &&
                  driver.flushDatafile(working, handle, formatId) == 0;
   if (written && exists) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
   DirectoryChange change(directory);
+  DirectoryChange moved(tempDirectory);
   if (!written || std::rename(tempPath.c_str(), target.c_str()) != 0) {
     handle.close();
-    std::remove(tempPath.c_str());
+    removeTemp();
     message2("Cannot write data file", entry.symbol);
     return -1;
   }
   change.created(platform::FileNamePart(target));
+  moved.removed(platform::FileNamePart(tempPath));
   // The data file holds the new records now; the master follows.
   entry = working;
   return FinalizeDirectory(entry, handle, formatId, directory, sink);
@@ -177,9 +162,33 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
 
 }  // namespace
 
+const std::string& MergeWorkspace::use(const std::string& directory) {
+  if (!path_.empty() && directory_ == directory) return path_;
+  release();
+  const std::string path = directory + kMergeDirectoryName + "/";
+  DirectoryChange change(directory);
+  if (::mkdir(path.c_str(), 0755) == 0) {
+    change.subdirectoryChanged();
+  } else {
+    struct stat st;
+    if (errno != EEXIST || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path_;
+  }
+  directory_ = directory;
+  path_ = path;
+  return path_;
+}
+
+void MergeWorkspace::release() {
+  if (path_.empty()) return;
+  DirectoryChange change(directory_);
+  if (::rmdir(path_.c_str()) == 0) change.subdirectoryChanged();
+  directory_.clear();
+  path_.clear();
+}
+
 int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                        bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                       bool& full, DatafileSink* sink) {
+                       bool& full, DatafileSink* sink, MergeWorkspace* workspace) {
   if (!IsValidFormatId(formatId) || directory.empty()) return -1;
   const StorageKind kind = StorageKindOf(formatId);
   std::int32_t max = MaxRecords(formatId, entry);
@@ -196,7 +205,9 @@ int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& rec
       (extendsStored || static_cast<std::int64_t>(entry.recordCount) + static_cast<std::int64_t>(records.size()) <=
                             entry.ringSize))
     return StoreInRing(entry, records, storedCount, extendsStored, formatId, format, directory, sink);
-  return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink);
+  if (workspace) return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink, *workspace);
+  MergeWorkspace own;
+  return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink, own);
 }
 
 }  // namespace kvqt

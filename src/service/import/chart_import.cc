@@ -131,6 +131,7 @@ int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportSta
 
 void LeaveDirectory(ResultImportState& state, Date sessionDate) {
   state.current.finish(state.full, sessionDate);
+  state.current.leaveDirectory();
   state.lineSymbol.clear();
   if (state.formatId == kOrvistaId && state.directory.directory) RunImporter(state.directory.path);
 }

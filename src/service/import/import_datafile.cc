@@ -141,7 +141,7 @@ int ImportDatafile::finishMerge(bool& full) {
   incoming_.clear();
   DatafileUpdate update(datafile_);
   int rc = StoreMergedRecords(entry_, merged, storedCount, extends, target_.formatId, target_.format, target_.path,
-                              full, &update);
+                              full, &update, &workspace_);
   return rc == 0 ? 0 : -1;
 }
 

@@ -15,6 +15,7 @@
 
 #include "datetime/date.h"
 #include "formats/format_driver.h"
+#include "formats/merged_records.h"
 
 namespace kvqt {
 
@@ -59,6 +60,9 @@ class ImportDatafile {
   int finish(bool& full, Date sessionDate);
   // Closes whatever is open without finishing.
   void abandon();
+  // After the directory's last data file: the merge subdirectory, kept from
+  // one rewritten data file to the next, is removed.
+  void leaveDirectory() { workspace_.release(); }
 
  private:
   int openMerge(StepRunner& runner);
@@ -76,6 +80,7 @@ class ImportDatafile {
   std::vector<PriceRecord> stored_;
   std::vector<PriceRecord> incoming_;
   bool storedSkipped_ = false;
+  MergeWorkspace workspace_;
 };
 
 // After appending: the Datafile's real-time mark is set when the entry's last

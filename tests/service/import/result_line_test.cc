@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -160,6 +162,34 @@ TEST(ResultLineTest, UnusableLinesAreNeverRecords) {
     SCOPED_TRACE(c.line);
     ResultPriceLine parsed;
     EXPECT_EQ(ParseResultPriceLine(c.line, c.intraday, parsed), c.expected);
+  }
+}
+
+// Every number gives the float that a full decimal conversion of its text
+// gives, bit for bit, however it is written.
+TEST(ResultLineTest, NumbersAreConvertedExactly) {
+  const char* texts[] = {"0",        "-0",          "10",           "10.0625",        "0.1",
+                         "0.3",      "10.062",      "123456.789",   "-2.5",           "+7.25",
+                         " 3.5 ",    ".5",          "5.",           "-.75",           "007.50",
+                         "0.000001", "16777217",    "16777216.5",   "3.4028234e38",   "340282346638528859811704183484516925440",
+                         "1.00000000000000000000001", "999999999999999", "9999999999999999", "0.1000000000000000055511151231257827",
+                         "12345678901234567890.5",    "0.00000000000000000000000000000000000000001"};
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    float parsed = -1;
+    std::string_view v(text);
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    double full = 0;
+    auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), full);
+    const bool plain = std::strchr(text, 'e') == nullptr;
+    ASSERT_EQ(ParseResultNumber(text, parsed), plain);
+    if (!plain) continue;
+    ASSERT_EQ(ec, std::errc());
+    ASSERT_EQ(end, v.data() + v.size());
+    const float expected = static_cast<float>(full);
+    EXPECT_EQ(std::memcmp(&parsed, &expected, sizeof parsed), 0) << parsed << " " << expected;
   }
 }
 

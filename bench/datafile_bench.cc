@@ -49,15 +49,24 @@ namespace {
 
 using kvqt::bench::Seconds;
 
-// Processor seconds (user and system) of this process so far.
-double CpuSeconds() {
+// Processor seconds of this process so far: in the program and in the system.
+struct Cpu {
+  double user = 0, system = 0;
+};
+Cpu CpuNow() {
   struct rusage usage;
   ::getrusage(RUSAGE_SELF, &usage);
   auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  return Cpu{seconds(usage.ru_utime), seconds(usage.ru_stime)};
 }
-// The processor seconds of the last timed part.
+// The processor seconds of the last timed part, and the system's share of them.
 double g_cpu = 0;
+double g_cpuSystem = 0;
+void TakeCpu(const Cpu& since) {
+  const Cpu now = CpuNow();
+  g_cpuSystem = now.system - since.system;
+  g_cpu = now.user - since.user + g_cpuSystem;
+}
 
 struct Target {
   const char* name;
@@ -111,11 +120,11 @@ double Import(const Target& t, const std::string& dir) {
   action.sourceFormat = &format;
   action.sourceDirectory = format.directoryByName(work);
   kvqt::HeadlessProgress progress;
-  const double cpu = CpuSeconds();
+  const Cpu cpu = CpuNow();
   auto start = std::chrono::steady_clock::now();
   int rc = progress.run(kvqt::actionPostDatafile, action, 2);
   double seconds = Seconds(start);
-  g_cpu = CpuSeconds() - cpu;
+  TakeCpu(cpu);
   action.importState.reset();
   std::filesystem::remove_all(work);
   return rc == kvqt::kStepFinished ? seconds : -1;
@@ -234,7 +243,7 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
 
 double Convert(const Target& t, const std::string& dir) {
   const std::string work = FreshCopy(dir);
-  const double cpu = CpuSeconds();
+  const Cpu cpu = CpuNow();
   auto start = std::chrono::steady_clock::now();
   std::FILE* in = std::fopen((dir + "/input.txt").c_str(), "rb");
   if (!in) return -1;
@@ -275,7 +284,7 @@ double Convert(const Target& t, const std::string& dir) {
   flush();
   std::fclose(in);
   double seconds = Seconds(start);
-  g_cpu = CpuSeconds() - cpu;
+  TakeCpu(cpu);
   std::filesystem::remove_all(work);
   return ok ? seconds : -1;
 }
@@ -314,7 +323,7 @@ int main(int argc, char** argv) {
     FILE* report = fdopen(dup(1), "w");
     Quiet(dir);
     double seconds = mode == "import" ? Import(*t, dir) : Convert(*t, dir);
-    std::fprintf(report, "%s %s %.3f s (processor %.3f s), peak %ld KiB\n", t->name, mode.c_str(), seconds, g_cpu,
+    std::fprintf(report, "%s %s %.3f s (processor %.3f s, system %.3f s), peak %ld KiB\n", t->name, mode.c_str(), seconds, g_cpu, g_cpuSystem,
                  PeakKilobytes());
     std::fclose(report);
     return seconds < 0 ? 1 : 0;

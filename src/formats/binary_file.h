@@ -6,8 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace kvqt {
 
@@ -64,12 +64,13 @@ class BinaryFile {
   bool writable_ = false;
   std::string path_;
   std::int64_t pos_ = 0;
-  // Pending writes: write_len_ bytes starting at write_start_.
-  std::vector<unsigned char> write_buffer_;
+  // Pending writes: write_len_ bytes starting at write_start_. The buffers
+  // are made at their first use and never cleared: only bytes put there are read.
+  std::unique_ptr<unsigned char[]> write_buffer_;
   std::size_t write_len_ = 0;
   std::int64_t write_start_ = 0;
   // Bytes read ahead, starting at read_start_.
-  std::vector<unsigned char> read_buffer_;
+  std::unique_ptr<unsigned char[]> read_buffer_;
   std::int64_t read_start_ = 0;
   std::size_t read_len_ = 0;
   std::int64_t failed_at_ = -1;

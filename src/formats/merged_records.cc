@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "app/core/messages.h"
@@ -22,16 +23,17 @@ bool CopyWholeFile(const std::string& from, const std::string& to) {
   if (in < 0) return false;
   int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   bool ok = out >= 0;
-  std::vector<char> block(256 * 1024);
+  constexpr std::size_t kBlock = 64 * 1024;  // below the allocator's threshold for a mapping of its own
+  auto block = std::make_unique_for_overwrite<char[]>(kBlock);
   while (ok) {
-    ssize_t got = ::read(in, block.data(), block.size());
+    ssize_t got = ::read(in, block.get(), kBlock);
     if (got == 0) break;
     if (got < 0) {
       ok = errno == EINTR;
       continue;
     }
     for (ssize_t done = 0; ok && done < got;) {
-      ssize_t put = ::write(out, block.data() + done, static_cast<std::size_t>(got - done));
+      ssize_t put = ::write(out, block.get() + done, static_cast<std::size_t>(got - done));
       if (put > 0) done += put;
       ok = put > 0 || (put < 0 && errno == EINTR);
     }

@@ -56,7 +56,15 @@ void InstallDirectoryRefresh() {
   Directory::SetListFileHook(ListFileHook);
 }
 
-int RefreshDirectory(Directory& directory) {
+int RefreshDirectory(Directory& directory, RefreshScan scan) {
+  std::vector<DatafileEntry> entries;
+  bool handed = false;
+  return RefreshDirectory(directory, scan, entries, handed);
+}
+
+int RefreshDirectory(Directory& directory, RefreshScan scan, std::vector<DatafileEntry>& entries, bool& handed) {
+  entries.clear();
+  handed = false;
   int formatId = directory.formatId();
   if (directory.name().empty()) return -1;
   const std::string path = platform::EnsureTrailingSeparator(directory.name());
@@ -79,16 +87,20 @@ int RefreshDirectory(Directory& directory) {
   for (int i = 0; i < directory.size(); ++i) directory.at(i)->setSeen(false);
   int market = Datafile::DefaultMarket();
   // MetaStock keeps the record count in the data file's header.
-  const int first = StorageKindOf(formatId) == StorageKind::kMetaStock ? kScanReadHeader : 0;
+  const bool metaStock = StorageKindOf(formatId) == StorageKind::kMetaStock;
+  const int first = !metaStock ? 0 : scan == RefreshScan::kMasterOnly ? kScanNoDataFiles : kScanReadHeader;
+  const bool hand = metaStock && scan == RefreshScan::kMasterOnly;
   DatafileEntry entry;
   int flags = first;
   for (int n = 0; n < kMaxScannedEntries && ScanEntries(masters, formatId, entry, "", flags, path) == 0; ++n) {
     Apply(directory, entry, market);
+    if (hand) entries.push_back(entry);
     flags = first | kScanContinue;
   }
   CloseMaster(masters);
   DropUnseen(directory);
   directory.setScanned(true);
+  handed = hand;
   return 1;
 }
 

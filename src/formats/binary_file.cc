@@ -154,7 +154,11 @@ std::int64_t BinaryFile::read(void* buffer, std::size_t n) {
       break;
     }
     if (!read_buffer_) read_buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
-    std::int64_t r = ReadFully(fd_, pos_, read_buffer_.get(), kBufferSize);
+    // Little at first, more while the reads go on where the last ended: a
+    // lookup of one record reads a little, a walk through a file reads much.
+    const bool onward = read_len_ > 0 && pos_ == read_start_ + static_cast<std::int64_t>(read_len_);
+    read_ahead_ = onward ? std::min(read_ahead_ * 4, kBufferSize) : kFirstReadAhead;
+    std::int64_t r = ReadFully(fd_, pos_, read_buffer_.get(), std::max(read_ahead_, n - done));
     if (r < 0) {
       read_len_ = 0;
       return -1;

@@ -56,6 +56,7 @@ class BinaryFile {
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kFirstReadAhead = 4 * 1024;
 
   void reset();
   void dropReadBuffer() { read_len_ = 0; }
@@ -73,6 +74,7 @@ class BinaryFile {
   std::unique_ptr<unsigned char[]> read_buffer_;
   std::int64_t read_start_ = 0;
   std::size_t read_len_ = 0;
+  std::size_t read_ahead_ = kFirstReadAhead;
   std::int64_t failed_at_ = -1;
   std::int64_t size_at_open_ = 0;
 };

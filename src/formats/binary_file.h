@@ -51,6 +51,9 @@ class BinaryFile {
   bool truncate(std::int64_t size);
   bool sync();
 
+  // Drops bytes read ahead, so the next read sees what other handles wrote.
+  void forgetReadAhead() { dropReadBuffer(); }
+
   // After a failed write: the end of the bytes that did reach the file.
   std::int64_t failedAt() const { return failed_at_; }
 

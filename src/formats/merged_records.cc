@@ -72,7 +72,7 @@ bool WriteFrom(DatafileEntry& entry, DatafileHandle& handle, const std::vector<P
 // then switches to the new records in one write.
 int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                 bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                DatafileSink* sink) {
+                DatafileSink* sink, MasterHandles* masters) {
   DatafileEntry working = entry;
   DatafileHandle handle;
   if (OpenDatafile(working, handle, formatId, OpenMode::kUpdate, directory) != 0) {
@@ -95,14 +95,14 @@ int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, s
     return -1;
   }
   entry = working;
-  return FinalizeDirectory(entry, handle, formatId, directory, sink);
+  return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
 // Every other kind: the new file is made in the merge directory and renamed
 // over the data file.
 int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                   bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                  DatafileSink* sink, MergeWorkspace& workspace) {
+                  DatafileSink* sink, MergeWorkspace& workspace, MasterHandles* masters) {
   StorageDriver& driver = StorageDriverFor(StorageKindOf(formatId));
   const std::string target = driver.datafilePath(entry, formatId, directory);
   const std::string tempDirectory = target.empty() ? std::string() : workspace.use(directory);
@@ -159,7 +159,7 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   moved.removed(platform::FileNamePart(tempPath));
   // The data file holds the new records now; the master follows.
   entry = working;
-  return FinalizeDirectory(entry, handle, formatId, directory, sink);
+  return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
 }  // namespace
@@ -190,7 +190,7 @@ void MergeWorkspace::release() {
 
 int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                        bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                       bool& full, DatafileSink* sink, MergeWorkspace* workspace) {
+                       bool& full, DatafileSink* sink, MergeWorkspace* workspace, MasterHandles* masters) {
   if (!IsValidFormatId(formatId) || directory.empty()) return -1;
   const StorageKind kind = StorageKindOf(formatId);
   std::int32_t max = MaxRecords(formatId, entry);
@@ -206,10 +206,10 @@ int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& rec
       entry.ringStart >= 0 && entry.ringStart < entry.ringSize &&
       (extendsStored || static_cast<std::int64_t>(entry.recordCount) + static_cast<std::int64_t>(records.size()) <=
                             entry.ringSize))
-    return StoreInRing(entry, records, storedCount, extendsStored, formatId, format, directory, sink);
-  if (workspace) return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink, *workspace);
+    return StoreInRing(entry, records, storedCount, extendsStored, formatId, format, directory, sink, masters);
   MergeWorkspace own;
-  return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink, own);
+  return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink,
+                       workspace ? *workspace : own, masters);
 }
 
 }  // namespace kvqt

@@ -52,8 +52,10 @@ class MergeWorkspace {
 // the data file could not be written; it then holds its old records.
 // `workspace`, when given, is the merge subdirectory kept from one data file
 // to the next; without one the subdirectory is made and removed here.
+// `masters`, when given, are the directory's masters held open by the caller.
 int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                        bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                       bool& full, DatafileSink* sink = nullptr, MergeWorkspace* workspace = nullptr);
+                       bool& full, DatafileSink* sink = nullptr, MergeWorkspace* workspace = nullptr,
+                       MasterHandles* masters = nullptr);
 
 }  // namespace kvqt

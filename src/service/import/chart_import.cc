@@ -29,8 +29,10 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.directory.path = directory ? platform::EnsureTrailingSeparator(directory->name()) : std::string();
   state.directory.formatId = state.formatId;
   state.directory.format = state.format;
+  CloseMaster(state.masters);
   state.masters = MasterHandles();
   state.masters.directoryObject = directory;
+  state.directory.masters = KeepsMastersOpen(state.formatId) ? &state.masters : nullptr;
   state.masterIndex.clear();
   state.datafiles.clear();
   state.datafilesBuilt = false;

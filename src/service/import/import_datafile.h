@@ -33,6 +33,8 @@ struct ImportDirectory {
   std::string path;  // ends in a separator
   int formatId = -1;
   const Format* format = nullptr;
+  // The directory's masters when the import holds them open, for finalize.
+  MasterHandles* masters = nullptr;
 };
 
 class ImportDatafile {

@@ -87,6 +87,8 @@ void InstallDirectoryRefresh() {
   Directory::SetListFileHook(ListFileHook);
 }
 
+int RefreshDirectory(Directory& directory) { return RefreshDirectory(directory, RefreshScan::kWithDataFiles); }
+
 int RefreshDirectory(Directory& directory, RefreshScan scan) {
   std::vector<DatafileEntry> entries;
   bool handed = false;

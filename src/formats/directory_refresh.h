@@ -28,7 +28,8 @@ enum class RefreshScan {
 // master no longer lists. A master-only scan serves callers that need no
 // record counts (the request); the data manager counts an uncounted entry's
 // records when it opens it.
-int RefreshDirectory(Directory& directory, RefreshScan scan = RefreshScan::kWithDataFiles);
+int RefreshDirectory(Directory& directory);
+int RefreshDirectory(Directory& directory, RefreshScan scan);
 // The same; a master-only scan of a MetaStock directory also hands every
 // entry it read to `entries` (cleared first), in master order and as a scan
 // that leaves the data files closed gives them, and sets `handed`; the

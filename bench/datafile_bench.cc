@@ -49,6 +49,25 @@ namespace {
 
 using kvqt::bench::Seconds;
 
+// Processor seconds of this process so far: in the program and in the system.
+struct Cpu {
+  double user = 0, system = 0;
+};
+Cpu CpuNow() {
+  struct rusage usage;
+  ::getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return Cpu{seconds(usage.ru_utime), seconds(usage.ru_stime)};
+}
+// The processor seconds of the last timed part, and the system's share of them.
+double g_cpu = 0;
+double g_cpuSystem = 0;
+void TakeCpu(const Cpu& since) {
+  const Cpu now = CpuNow();
+  g_cpuSystem = now.system - since.system;
+  g_cpu = now.user - since.user + g_cpuSystem;
+}
+
 struct Target {
   const char* name;
   int formatId;
@@ -101,9 +120,11 @@ double Import(const Target& t, const std::string& dir) {
   action.sourceFormat = &format;
   action.sourceDirectory = format.directoryByName(work);
   kvqt::HeadlessProgress progress;
+  const Cpu cpu = CpuNow();
   auto start = std::chrono::steady_clock::now();
   int rc = progress.run(kvqt::actionPostDatafile, action, 2);
   double seconds = Seconds(start);
+  TakeCpu(cpu);
   action.importState.reset();
   std::filesystem::remove_all(work);
   return rc == kvqt::kStepFinished ? seconds : -1;
@@ -222,6 +243,7 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
 
 double Convert(const Target& t, const std::string& dir) {
   const std::string work = FreshCopy(dir);
+  const Cpu cpu = CpuNow();
   auto start = std::chrono::steady_clock::now();
   std::FILE* in = std::fopen((dir + "/input.txt").c_str(), "rb");
   if (!in) return -1;
@@ -262,6 +284,7 @@ double Convert(const Target& t, const std::string& dir) {
   flush();
   std::fclose(in);
   double seconds = Seconds(start);
+  TakeCpu(cpu);
   std::filesystem::remove_all(work);
   return ok ? seconds : -1;
 }
@@ -300,7 +323,8 @@ int main(int argc, char** argv) {
     FILE* report = fdopen(dup(1), "w");
     Quiet(dir);
     double seconds = mode == "import" ? Import(*t, dir) : Convert(*t, dir);
-    std::fprintf(report, "%s %s %.3f s, peak %ld KiB\n", t->name, mode.c_str(), seconds, PeakKilobytes());
+    std::fprintf(report, "%s %s %.3f s (processor %.3f s, system %.3f s), peak %ld KiB\n", t->name, mode.c_str(), seconds, g_cpu, g_cpuSystem,
+                 PeakKilobytes());
     std::fclose(report);
     return seconds < 0 ? 1 : 0;
   }
@@ -314,23 +338,27 @@ int main(int argc, char** argv) {
     if (Prepare(*t, instruments, days, dir) != 0) return 1;
     FILE* report = fdopen(dup(1), "w");
     Quiet(dir);
-    std::vector<double> ratios;
+    std::vector<double> ratios, cpuRatios;
     double ours = 0, theirs = 0;
     for (int i = 0; i < pairs; ++i) {
       double a = Import(*t, dir);
+      const double cpuA = g_cpu;
       double b = Convert(*t, dir);
       if (a <= 0 || b <= 0) return 1;
       ratios.push_back(b / a);
+      if (cpuA > 0) cpuRatios.push_back(g_cpu / cpuA);
       ours += a;
       theirs += b;
     }
     std::sort(ratios.begin(), ratios.end());
+    std::sort(cpuRatios.begin(), cpuRatios.end());
     const double lines = static_cast<double>(instruments) * days;
     std::fprintf(report,
                  "%-9s %d x %d: import %.3f s (%.0f ns/line), converter %.3f s; converter/import median %.2f "
-                 "(min %.2f, max %.2f)\n",
+                 "(min %.2f, max %.2f); processor time median %.2f\n",
                  t->name, instruments, days, ours / pairs, ours / pairs / lines * 1e9, theirs / pairs,
-                 ratios[ratios.size() / 2], ratios.front(), ratios.back());
+                 ratios[ratios.size() / 2], ratios.front(), ratios.back(),
+                 cpuRatios.empty() ? 0.0 : cpuRatios[cpuRatios.size() / 2]);
     std::fclose(report);
     std::filesystem::remove_all(dir);
     return 0;

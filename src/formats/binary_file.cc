@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace kvqt {
@@ -122,7 +123,7 @@ void BinaryFile::seek(std::int64_t pos) { pos_ = pos < 0 ? 0 : pos; }
 
 bool BinaryFile::flush() {
   if (write_len_ == 0) return true;
-  std::size_t done = WriteFully(fd_, write_start_, write_buffer_.data(), write_len_);
+  std::size_t done = WriteFully(fd_, write_start_, write_buffer_.get(), write_len_);
   bool ok = done == write_len_;
   if (!ok) {
     failed_at_ = write_start_ + static_cast<std::int64_t>(done);
@@ -140,7 +141,7 @@ std::int64_t BinaryFile::read(void* buffer, std::size_t n) {
     if (read_len_ > 0 && pos_ >= read_start_ && pos_ < read_start_ + static_cast<std::int64_t>(read_len_)) {
       std::size_t at = static_cast<std::size_t>(pos_ - read_start_);
       std::size_t take = std::min(n - done, read_len_ - at);
-      std::memcpy(out + done, read_buffer_.data() + at, take);
+      std::memcpy(out + done, read_buffer_.get() + at, take);
       done += take;
       pos_ += static_cast<std::int64_t>(take);
       continue;
@@ -152,8 +153,12 @@ std::int64_t BinaryFile::read(void* buffer, std::size_t n) {
       pos_ += r;
       break;
     }
-    read_buffer_.resize(kBufferSize);
-    std::int64_t r = ReadFully(fd_, pos_, read_buffer_.data(), kBufferSize);
+    if (!read_buffer_) read_buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
+    // Little at first, more while the reads go on where the last ended: a
+    // lookup of one record reads a little, a walk through a file reads much.
+    const bool onward = read_len_ > 0 && pos_ == read_start_ + static_cast<std::int64_t>(read_len_);
+    read_ahead_ = onward ? std::min(read_ahead_ * 4, kBufferSize) : kFirstReadAhead;
+    std::int64_t r = ReadFully(fd_, pos_, read_buffer_.get(), std::max(read_ahead_, n - done));
     if (r < 0) {
       read_len_ = 0;
       return -1;
@@ -172,12 +177,12 @@ bool BinaryFile::write(const void* buffer, std::size_t n) {
     if (!flush()) return false;
   }
   if (write_len_ == 0) write_start_ = pos_;
-  if (write_buffer_.size() < kBufferSize) write_buffer_.resize(kBufferSize);
+  if (!write_buffer_) write_buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
   const auto* in = static_cast<const unsigned char*>(buffer);
   pos_ += static_cast<std::int64_t>(n);
   while (n > 0) {
     std::size_t take = std::min(n, kBufferSize - write_len_);
-    std::memcpy(write_buffer_.data() + write_len_, in, take);
+    std::memcpy(write_buffer_.get() + write_len_, in, take);
     write_len_ += take;
     in += take;
     n -= take;

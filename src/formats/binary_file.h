@@ -6,8 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace kvqt {
 
@@ -51,11 +51,15 @@ class BinaryFile {
   bool truncate(std::int64_t size);
   bool sync();
 
+  // Drops bytes read ahead, so the next read sees what other handles wrote.
+  void forgetReadAhead() { dropReadBuffer(); }
+
   // After a failed write: the end of the bytes that did reach the file.
   std::int64_t failedAt() const { return failed_at_; }
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kFirstReadAhead = 4 * 1024;
 
   void reset();
   void dropReadBuffer() { read_len_ = 0; }
@@ -64,14 +68,16 @@ class BinaryFile {
   bool writable_ = false;
   std::string path_;
   std::int64_t pos_ = 0;
-  // Pending writes: write_len_ bytes starting at write_start_.
-  std::vector<unsigned char> write_buffer_;
+  // Pending writes: write_len_ bytes starting at write_start_. The buffers
+  // are made at their first use and never cleared: only bytes put there are read.
+  std::unique_ptr<unsigned char[]> write_buffer_;
   std::size_t write_len_ = 0;
   std::int64_t write_start_ = 0;
   // Bytes read ahead, starting at read_start_.
-  std::vector<unsigned char> read_buffer_;
+  std::unique_ptr<unsigned char[]> read_buffer_;
   std::int64_t read_start_ = 0;
   std::size_t read_len_ = 0;
+  std::size_t read_ahead_ = kFirstReadAhead;
   std::int64_t failed_at_ = -1;
   std::int64_t size_at_open_ = 0;
 };

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "app/core/messages.h"
 #include "app/model/datafile.h"
@@ -21,13 +23,42 @@ constexpr int kMaxScannedEntries = 10'000'000;
 constexpr std::size_t kListRecordSize = 13;
 constexpr std::size_t kListNameSize = 12;
 
-void Apply(Directory& directory, const DatafileEntry& entry, int market) {
+// The entries a scan found that the Directory did not hold yet, added all
+// at once after the scan (a sorted insert each would move the whole list
+// for every entry of a long master in another order). A later entry of the
+// same Name and Symbol finds the one pending, as it would find it added.
+class NewEntries {
+ public:
+  Datafile* find(const Datafile& fresh) const {
+    auto it = byKey_.find(Key(fresh));
+    return it == byKey_.end() ? nullptr : it->second;
+  }
+  Datafile* add(std::unique_ptr<Datafile> fresh) {
+    Datafile* added = fresh.get();
+    byKey_.emplace(Key(*added), added);
+    entries_.push_back(std::move(fresh));
+    return added;
+  }
+  void addTo(Directory& directory) {
+    directory.addAll(std::move(entries_));
+    entries_.clear();
+    byKey_.clear();
+  }
+
+ private:
+  static std::string Key(const Datafile& d) { return d.name() + '\0' + d.symbol(); }
+  std::vector<std::unique_ptr<Datafile>> entries_;
+  std::unordered_map<std::string, Datafile*> byKey_;
+};
+
+void Apply(Directory& directory, NewEntries& added, const DatafileEntry& entry, int market) {
   int formatId = directory.formatId();
   auto fresh = std::make_unique<Datafile>(entry.symbol, entry.name, formatId, market);
   Datafile* datafile = directory.find(fresh->symbol(), fresh->name());
+  if (!datafile) datafile = added.find(*fresh);
   if (!datafile) {
     fresh->setSelected(directory.selectionMode() == Directory::kSelectAll);
-    datafile = directory.add(std::move(fresh));
+    datafile = added.add(std::move(fresh));
   }
   datafile->setPer(entry.period);
   datafile->setInterval(entry.interval);
@@ -56,7 +87,17 @@ void InstallDirectoryRefresh() {
   Directory::SetListFileHook(ListFileHook);
 }
 
-int RefreshDirectory(Directory& directory) {
+int RefreshDirectory(Directory& directory) { return RefreshDirectory(directory, RefreshScan::kWithDataFiles); }
+
+int RefreshDirectory(Directory& directory, RefreshScan scan) {
+  std::vector<DatafileEntry> entries;
+  bool handed = false;
+  return RefreshDirectory(directory, scan, entries, handed);
+}
+
+int RefreshDirectory(Directory& directory, RefreshScan scan, std::vector<DatafileEntry>& entries, bool& handed) {
+  entries.clear();
+  handed = false;
   int formatId = directory.formatId();
   if (directory.name().empty()) return -1;
   const std::string path = platform::EnsureTrailingSeparator(directory.name());
@@ -79,16 +120,22 @@ int RefreshDirectory(Directory& directory) {
   for (int i = 0; i < directory.size(); ++i) directory.at(i)->setSeen(false);
   int market = Datafile::DefaultMarket();
   // MetaStock keeps the record count in the data file's header.
-  const int first = StorageKindOf(formatId) == StorageKind::kMetaStock ? kScanReadHeader : 0;
+  const bool metaStock = StorageKindOf(formatId) == StorageKind::kMetaStock;
+  const int first = !metaStock ? 0 : scan == RefreshScan::kMasterOnly ? kScanNoDataFiles : kScanReadHeader;
+  const bool hand = metaStock && scan == RefreshScan::kMasterOnly;
   DatafileEntry entry;
+  NewEntries added;
   int flags = first;
   for (int n = 0; n < kMaxScannedEntries && ScanEntries(masters, formatId, entry, "", flags, path) == 0; ++n) {
-    Apply(directory, entry, market);
+    Apply(directory, added, entry, market);
+    if (hand) entries.push_back(entry);
     flags = first | kScanContinue;
   }
   CloseMaster(masters);
   DropUnseen(directory);
+  added.addTo(directory);
   directory.setScanned(true);
+  handed = hand;
   return 1;
 }
 

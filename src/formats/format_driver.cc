@@ -276,6 +276,11 @@ int CreateEntry(const std::string& symbol, const std::string& name, std::uint16_
 
 int FinalizeDirectory(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory,
                       DatafileSink* sink) {
+  return FinalizeDirectory(entry, handle, formatId, directory, sink, nullptr);
+}
+
+int FinalizeDirectory(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory,
+                      DatafileSink* sink, MasterHandles* openMasters) {
   if (!IsValidFormatId(formatId)) return -1;
   if (directory.empty()) {
     message("finalize: Illegal directory");
@@ -287,7 +292,8 @@ int FinalizeDirectory(DatafileEntry& entry, DatafileHandle& handle, int formatId
     handle.close();
     return -1;
   }
-  int rc = driver->finalize(entry, handle, formatId, directory);
+  int rc = openMasters ? driver->finalizeIn(*openMasters, entry, handle, formatId, directory)
+                       : driver->finalize(entry, handle, formatId, directory);
   handle.close();
   if (rc == 0 && sink) sink->finalized(entry, PriceRecordCount(entry, formatId), IsIntradayFormatId(formatId));
   return rc;

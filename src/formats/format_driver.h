@@ -77,6 +77,10 @@ int CreateEntry(const std::string& symbol, const std::string& name, std::uint16_
 // dates and count to `sink`.
 int FinalizeDirectory(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory,
                       DatafileSink* sink = nullptr);
+// The same through the directory's masters that the caller holds open
+// (OpenMaster), for a caller that finalizes many entries of one directory.
+int FinalizeDirectory(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory,
+                      DatafileSink* sink, MasterHandles* openMasters);
 int RenameEntry(const std::string& oldSymbol, const std::string& newSymbol, const std::string& newName,
                 int formatId, const std::string& directory);
 int DeleteEntry(const std::string& symbol, DatafileEntry& entry, int formatId, const std::string& directory);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "app/core/messages.h"
@@ -17,51 +18,22 @@
 namespace kvqt {
 namespace {
 
-// The subdirectory, made for one rewrite and removed after it. One left
-// behind by an interrupted run is used again.
-class MergeDirectory {
- public:
-  explicit MergeDirectory(const std::string& directory)
-      : directory_(directory), path_(directory + kMergeDirectoryName + "/") {}
-  ~MergeDirectory() {
-    if (!made_) return;
-    DirectoryChange change(directory_);
-    if (::rmdir(path_.c_str()) == 0) change.subdirectoryChanged();
-  }
-  bool make() {
-    DirectoryChange change(directory_);
-    if (::mkdir(path_.c_str(), 0755) == 0) {
-      change.subdirectoryChanged();
-    } else {
-      struct stat st;
-      if (errno != EEXIST || ::stat(path_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    }
-    made_ = true;
-    return true;
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string directory_;
-  std::string path_;
-  bool made_ = false;
-};
-
 bool CopyWholeFile(const std::string& from, const std::string& to) {
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   bool ok = out >= 0;
-  std::vector<char> block(256 * 1024);
+  constexpr std::size_t kBlock = 64 * 1024;  // below the allocator's threshold for a mapping of its own
+  auto block = std::make_unique_for_overwrite<char[]>(kBlock);
   while (ok) {
-    ssize_t got = ::read(in, block.data(), block.size());
+    ssize_t got = ::read(in, block.get(), kBlock);
     if (got == 0) break;
     if (got < 0) {
       ok = errno == EINTR;
       continue;
     }
     for (ssize_t done = 0; ok && done < got;) {
-      ssize_t put = ::write(out, block.data() + done, static_cast<std::size_t>(got - done));
+      ssize_t put = ::write(out, block.get() + done, static_cast<std::size_t>(got - done));
       if (put > 0) done += put;
       ok = put > 0 || (put < 0 && errno == EINTR);
     }
@@ -100,7 +72,7 @@ bool WriteFrom(DatafileEntry& entry, DatafileHandle& handle, const std::vector<P
 // then switches to the new records in one write.
 int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                 bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                DatafileSink* sink) {
+                DatafileSink* sink, MasterHandles* masters) {
   DatafileEntry working = entry;
   DatafileHandle handle;
   if (OpenDatafile(working, handle, formatId, OpenMode::kUpdate, directory) != 0) {
@@ -123,63 +95,102 @@ int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, s
     return -1;
   }
   entry = working;
-  return FinalizeDirectory(entry, handle, formatId, directory, sink);
+  return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
 // Every other kind: the new file is made in the merge directory and renamed
 // over the data file.
 int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                   bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                  DatafileSink* sink) {
+                  DatafileSink* sink, MergeWorkspace& workspace, MasterHandles* masters) {
   StorageDriver& driver = StorageDriverFor(StorageKindOf(formatId));
   const std::string target = driver.datafilePath(entry, formatId, directory);
-  MergeDirectory temp(directory);
-  if (target.empty() || !temp.make()) {
+  const std::string tempDirectory = target.empty() ? std::string() : workspace.use(directory);
+  if (tempDirectory.empty()) {
     message2("Cannot open data file", entry.symbol);
     return -1;
   }
   DatafileEntry working = entry;
   DatafileHandle handle;
-  std::string tempPath = driver.datafilePath(working, formatId, temp.path());
+  std::string tempPath = driver.datafilePath(working, formatId, tempDirectory);
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
   std::size_t begin = 0;
   int opened = -1;
-  if (extendsStored && !tempPath.empty() && (!exists || CopyWholeFile(target, tempPath))) {
+  // The merge directory's kept listing learns each file made and moved out,
+  // so that the next data file's lookup there needs no listing.
+  const std::string tempName = platform::FileNamePart(tempPath);
+  auto copied = [&] {
+    DirectoryChange made(tempDirectory);
+    if (!CopyWholeFile(target, tempPath)) return false;
+    made.created(tempName);
+    return true;
+  };
+  if (extendsStored && !tempPath.empty() && (!exists || copied())) {
     TakeStoredDates(working, records, storedCount, formatId);
-    opened = OpenDatafile(working, handle, formatId, OpenMode::kAppend, temp.path());
+    opened = OpenDatafile(working, handle, formatId, OpenMode::kAppend, tempDirectory);
     begin = storedCount;
   } else if (!extendsStored) {
-    opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, temp.path());
+    opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, tempDirectory);
     ClearDates(working);
   }
+  auto removeTemp = [&] {
+    DirectoryChange gone(tempDirectory);
+    if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
+  };
   if (opened != 0) {
-    if (!tempPath.empty()) std::remove(tempPath.c_str());
+    if (!tempPath.empty()) removeTemp();
     message2("Cannot open data file", entry.symbol);
     return -1;
   }
-  tempPath = driver.datafilePath(working, formatId, temp.path());
+  tempPath = driver.datafilePath(working, formatId, tempDirectory);
   bool written = WriteFrom(working, handle, records, begin, formatId, format) &&
                  driver.flushDatafile(working, handle, formatId) == 0;
   if (written && exists) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
   DirectoryChange change(directory);
+  DirectoryChange moved(tempDirectory);
   if (!written || std::rename(tempPath.c_str(), target.c_str()) != 0) {
     handle.close();
-    std::remove(tempPath.c_str());
+    removeTemp();
     message2("Cannot write data file", entry.symbol);
     return -1;
   }
   change.created(platform::FileNamePart(target));
+  moved.removed(platform::FileNamePart(tempPath));
   // The data file holds the new records now; the master follows.
   entry = working;
-  return FinalizeDirectory(entry, handle, formatId, directory, sink);
+  return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
 }  // namespace
 
+const std::string& MergeWorkspace::use(const std::string& directory) {
+  if (!path_.empty() && directory_ == directory) return path_;
+  release();
+  const std::string path = directory + kMergeDirectoryName + "/";
+  DirectoryChange change(directory);
+  if (::mkdir(path.c_str(), 0755) == 0) {
+    change.subdirectoryChanged();
+  } else {
+    struct stat st;
+    if (errno != EEXIST || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path_;
+  }
+  directory_ = directory;
+  path_ = path;
+  return path_;
+}
+
+void MergeWorkspace::release() {
+  if (path_.empty()) return;
+  DirectoryChange change(directory_);
+  if (::rmdir(path_.c_str()) == 0) change.subdirectoryChanged();
+  directory_.clear();
+  path_.clear();
+}
+
 int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
                        bool extendsStored, int formatId, const Format* format, const std::string& directory,
-                       bool& full, DatafileSink* sink) {
+                       bool& full, DatafileSink* sink, MergeWorkspace* workspace, MasterHandles* masters) {
   if (!IsValidFormatId(formatId) || directory.empty()) return -1;
   const StorageKind kind = StorageKindOf(formatId);
   std::int32_t max = MaxRecords(formatId, entry);
@@ -195,8 +206,10 @@ int StoreMergedRecords(DatafileEntry& entry, const std::vector<PriceRecord>& rec
       entry.ringStart >= 0 && entry.ringStart < entry.ringSize &&
       (extendsStored || static_cast<std::int64_t>(entry.recordCount) + static_cast<std::int64_t>(records.size()) <=
                             entry.ringSize))
-    return StoreInRing(entry, records, storedCount, extendsStored, formatId, format, directory, sink);
-  return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink);
+    return StoreInRing(entry, records, storedCount, extendsStored, formatId, format, directory, sink, masters);
+  MergeWorkspace own;
+  return StoreByRename(entry, records, storedCount, extendsStored, formatId, format, directory, sink,
+                       workspace ? *workspace : own, masters);
 }
 
 }  // namespace kvqt

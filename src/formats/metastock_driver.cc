@@ -269,20 +269,36 @@ int MetaStockDriver::scanEntries(MasterHandles& m, int formatId, DatafileEntry& 
 
 int MetaStockDriver::finalize(DatafileEntry& entry, DatafileHandle& handle, int formatId,
                               const std::string& directory) {
+  MasterHandles none;
+  return finalizeIn(none, entry, handle, formatId, directory);
+}
+
+int MetaStockDriver::finalizeIn(MasterHandles& open, DatafileEntry& entry, DatafileHandle& handle, int formatId,
+                                const std::string& directory) {
   int result = 0;
   if (handle.binary.isOpen() && !handle.binary.flush()) {
     RecoverFromWriteFailure(entry, handle, formatId);
     result = -1;
   }
-  // Only the files that hold the entry's records.
-  MasterHandles m;
+  // Masters held open for this directory, read-write with every file there
+  // is, serve as they are; else only the files that hold the entry's records.
+  const bool usable = open.opened && open.directory == directory && open.master.writable() &&
+                      (!open.emasterOpen || open.emaster.writable()) && (!open.xmasterOpen || open.xmaster.writable());
+  MasterHandles own;
+  MasterHandles& m = usable ? open : own;
   unsigned files = entry.fileNumber >= kFirstXmasterNumber ? kWithXmaster : kWithEmaster;
-  if (OpenMasters(m, directory, true, files) != 0) {
+  if (!usable && OpenMasters(own, directory, true, files) != 0) {
     result = -1;
-  } else if (WriteToMasters(m, entry) != 0) {
-    result = -1;
+  } else {
+    // The files an own opening would leave closed stay out of it.
+    const bool emaster = m.emasterOpen, xmaster = m.xmasterOpen;
+    if (!(files & kWithEmaster)) m.emasterOpen = false;
+    if (!(files & kWithXmaster)) m.xmasterOpen = false;
+    if (WriteToMasters(m, entry) != 0) result = -1;
+    m.emasterOpen = emaster;
+    m.xmasterOpen = xmaster;
   }
-  CloseMasters(m);
+  if (!usable) CloseMasters(own);
   if (handle.binary.isOpen() && !WriteDataHeader(entry, handle)) result = -1;
   if (!handle.close()) result = -1;
   if (result != 0) debug2("finalize failed:", entry.symbol);

@@ -25,6 +25,8 @@ class MetaStockDriver : public StorageDriver {
                   const std::string& directory) override;
   int addEntry(DatafileEntry& entry, int formatId, const std::string& directory) override;
   int finalize(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory) override;
+  int finalizeIn(MasterHandles& masters, DatafileEntry& entry, DatafileHandle& handle, int formatId,
+                 const std::string& directory) override;
   int renameEntry(const std::string& oldSymbol, const std::string& newSymbol, const std::string& newName,
                   int formatId, const std::string& directory) override;
   int deleteEntry(const std::string& symbol, DatafileEntry& entry, int formatId,

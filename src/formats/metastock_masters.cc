@@ -34,12 +34,14 @@ int Corrupt(const std::string& path) {
   return -1;
 }
 
-// Reads records [first, first + n) of one file into `block`.
+// Reads records [first, first + n) of one file into `block`, through the
+// file's read buffer: a scan takes one record a call, and one system call
+// for each would cost more than the record.
 bool ReadBlock(BinaryFile& file, std::size_t recordSize, int first, int n, std::vector<unsigned char>& block) {
   block.resize(recordSize * static_cast<std::size_t>(n));
   std::int64_t want = static_cast<std::int64_t>(block.size());
-  return file.readAt(static_cast<std::int64_t>(first) * static_cast<std::int64_t>(recordSize), block.data(),
-                     block.size()) == want;
+  file.seek(static_cast<std::int64_t>(first) * static_cast<std::int64_t>(recordSize));
+  return file.read(block.data(), block.size()) == want;
 }
 
 }  // namespace
@@ -167,8 +169,8 @@ int ReadEntry(MasterHandles& m, const RecordPlace& place, DatafileEntry& entry, 
     ReadMasterRecord(record, entry);
     if (m.emasterOpen) {
       unsigned char extra[kEmasterRecordSize];
-      if (m.emaster.readAt(EmasterOffset(place.index), extra, sizeof extra) == static_cast<std::int64_t>(sizeof extra))
-        ReadEmasterRecord(extra, entry);
+      m.emaster.seek(EmasterOffset(place.index));
+      if (m.emaster.read(extra, sizeof extra) == static_cast<std::int64_t>(sizeof extra)) ReadEmasterRecord(extra, entry);
     }
     entry.masterOffset = static_cast<std::int32_t>(MasterOffset(place.index));
     entry.extendedOffset = 0;

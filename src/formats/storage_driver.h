@@ -58,6 +58,13 @@ class StorageDriver {
   virtual int addEntry(DatafileEntry& entry, int formatId, const std::string& directory);
   // Writes the entry back into the master and closes the data file.
   virtual int finalize(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory);
+  // The same through masters the caller holds open for the directory (a kind
+  // that cannot use them opens its own).
+  virtual int finalizeIn(MasterHandles& masters, DatafileEntry& entry, DatafileHandle& handle, int formatId,
+                         const std::string& directory) {
+    (void)masters;
+    return finalize(entry, handle, formatId, directory);
+  }
   virtual int renameEntry(const std::string& oldSymbol, const std::string& newSymbol, const std::string& newName,
                           int formatId, const std::string& directory);
   virtual int deleteEntry(const std::string& symbol, DatafileEntry& entry, int formatId,

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "app/model/format.h"
@@ -19,15 +20,54 @@ void AppendFixed(double value, int decimals, std::string& out) {
   out.append(buffer, result.ptr);
 }
 
+// The decimal digits of a value that is not negative, with zeros in front
+// up to `width`: what "%0*ld" prints for it.
+void AppendDigits(std::uint64_t value, int width, std::string& out) {
+  char buffer[24];
+  char* end = buffer + sizeof buffer;
+  char* p = end;
+  do {
+    *--p = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (int digits = static_cast<int>(end - p); digits < width; ++digits) out += '0';
+  out.append(p, end);
+}
+
 void AppendPadded(long value, int width, std::string& out) {
+  if (value >= 0) {
+    AppendDigits(static_cast<std::uint64_t>(value), width, out);
+    return;
+  }
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%0*ld", width, value);
   out += buffer;
 }
 
+// A float with 0 or 3 decimals, rounded as a full fixed-point conversion
+// rounds it (to nearest, a tie to even). A float times 1000 is exact in a
+// double, so its nearest integer is the rounded value itself; larger values
+// take the full conversion.
+void AppendFixed(float value, int decimals, std::string& out) {
+  const double scaled = decimals == 3 ? static_cast<double>(value) * 1000.0 : static_cast<double>(value);
+  if ((decimals != 0 && decimals != 3) || !(std::fabs(scaled) < 1e15)) {
+    AppendFixed(static_cast<double>(value), decimals, out);
+    return;
+  }
+  const auto units = static_cast<std::uint64_t>(std::nearbyint(std::fabs(scaled)));
+  if (std::signbit(value)) out += '-';
+  if (decimals == 0) {
+    AppendDigits(units, 1, out);
+    return;
+  }
+  AppendDigits(units / 1000, 1, out);
+  out += '.';
+  AppendDigits(units % 1000, 3, out);
+}
+
 // A price with the decimal mark: three decimals, rounded. With a comma the
 // integer part, a comma and three digits ("12,500" for 12.5).
-void AppendPrice(double value, char frsep, std::string& out) {
+void AppendPrice(float value, char frsep, std::string& out) {
   std::size_t start = out.size();
   AppendFixed(value, 3, out);
   if (frsep == ',') {
@@ -124,10 +164,11 @@ void AppendTextDate(const TextLineLayout& layout, Date date, std::string& out) {
     else
       std::snprintf(buffer, sizeof buffer, "%.2d%c%.2d%c%.2d%c", date.day(), layout.dsep, date.month(), layout.dsep,
                     date.year2(), layout.fsep);
-  } else if (layout.fourDigitYear) {
-    std::snprintf(buffer, sizeof buffer, "%08ld%c", static_cast<long>(date.toInt()), layout.fsep);
   } else {
-    std::snprintf(buffer, sizeof buffer, "%06ld%c", static_cast<long>(date.toYYMMDD()), layout.fsep);
+    AppendPadded(static_cast<long>(layout.fourDigitYear ? date.toInt() : date.toYYMMDD()),
+                 layout.fourDigitYear ? 8 : 6, out);
+    out += layout.fsep;
+    return;
   }
   out += buffer;
 }
@@ -225,7 +266,9 @@ int ReadPriceLine(std::FILE* file, const TextLineLayout& layout, PriceRecord& re
 
 int WritePriceLine(std::FILE* file, const TextLineLayout& layout, const PriceRecord& record) {
   if (!file || !Finite(record)) return -1;
-  std::string line;
+  // One line's room, kept from one record to the next.
+  thread_local std::string line;
+  line.clear();
   AppendPriceLine(layout, record, line);
   return std::fwrite(line.data(), 1, line.size(), file) == line.size() ? 0 : -1;
 }

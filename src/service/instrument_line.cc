@@ -82,7 +82,8 @@ std::string MetaStockLine(const DatafileEntry& e, int type, Date next, Date star
     case kUpdateNormal:
       switch (e.period) {
         case 'D':
-          return FormatLine("%s,%ld,D", s, Day(next));
+          // The common line, without the general formatting: "%s,%ld,D".
+          return std::string(s) + ',' + std::to_string(Day(next)) + ",D";
         case 'W': {
           Date week = EndOfLastWeek(today);
           // An empty data file asks for everything up to the last complete week.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/datafile/login_record.h"
 #include "app/core/logs.h"
@@ -102,8 +103,11 @@ void WriteHeader(Request& request, const std::string& programDirectory, bool rel
 // The directory's entries fresh from its master; for a chart download of an
 // Orvista 2000 directory the import file is started anew, and a Koersbase II
 // list file named like the list selects the list's instruments.
-int PrepareDirectory(Request& request, Directory& directory, const List* list) {
-  if (RefreshDirectory(directory) < 0) {
+// `scanned` receives the entries the refresh read when it can hand them over.
+int PrepareDirectory(Request& request, Directory& directory, const List* list, std::vector<DatafileEntry>& scanned,
+                     bool& handed) {
+  // The lines need only what the master holds.
+  if (RefreshDirectory(directory, RefreshScan::kMasterOnly, scanned, handed) < 0) {
     message2("Can't access Masterfile of directory", directory.name());
     return -1;
   }
@@ -121,19 +125,30 @@ int PrepareDirectory(Request& request, Directory& directory, const List* list) {
 
 using EntryFilter = std::function<bool(const DatafileEntry&)>;
 
-// One line per entry of the directory's master that the filter takes, in master order.
-int WriteEntries(Request& request, Directory& directory, const EntryFilter& take) {
+// One line per entry of the directory's master that the filter takes, in
+// master order: the entries the refresh handed over, or a scan of the master.
+int WriteEntries(Request& request, Directory& directory, const EntryFilter& take,
+                 const std::vector<DatafileEntry>* scanned) {
   const std::string path = platform::EnsureTrailingSeparator(directory.name());
   MasterHandles masters;
   masters.directoryObject = &directory;
-  if (OpenMaster(masters, request.formatId, path) != 0) {
+  if (!scanned && OpenMaster(masters, request.formatId, path) != 0) {
     message2("Error opening Masterfile of directory", directory.name());
     return -1;
   }
   const bool chart = IsChartDownload(request.action.kind);
   DatafileEntry entry;
   int flags = kScanNoDataFiles;
-  for (int n = 0; n < kMaxEntries && ScanEntries(masters, request.formatId, entry, "", flags, path) == 0; ++n) {
+  std::size_t next = 0;
+  auto nextEntry = [&] {
+    if (scanned) {
+      if (next >= scanned->size()) return false;
+      entry = (*scanned)[next++];
+      return true;
+    }
+    return ScanEntries(masters, request.formatId, entry, "", flags, path) == 0;
+  };
+  for (int n = 0; n < kMaxEntries && nextEntry(); ++n) {
     flags = kScanNoDataFiles | kScanContinue;
     if (!take(entry)) continue;
     DatafileEntry copy = entry;
@@ -147,17 +162,20 @@ int WriteEntries(Request& request, Directory& directory, const EntryFilter& take
     }
     if (written < 0) request.writeFailed = true;
   }
-  CloseMaster(masters);
+  if (!scanned) CloseMaster(masters);
   return 0;
 }
 
 int WriteDirectory(Request& request, Directory* directory, const Datafile* symbol) {
   if (!directory) return 0;
-  if (PrepareDirectory(request, *directory, nullptr) != 0) return -1;
-  if (!symbol) return WriteEntries(request, *directory, [](const DatafileEntry&) { return true; });
+  std::vector<DatafileEntry> scanned;
+  bool handed = false;
+  if (PrepareDirectory(request, *directory, nullptr, scanned, handed) != 0) return -1;
+  const std::vector<DatafileEntry>* entries = handed ? &scanned : nullptr;
+  if (!symbol) return WriteEntries(request, *directory, [](const DatafileEntry&) { return true; }, entries);
   // Symbols are compared exactly: "abc" is another instrument than "ABC".
   const std::string wanted = symbol->symbol();
-  return WriteEntries(request, *directory, [&](const DatafileEntry& e) { return e.symbol == wanted; });
+  return WriteEntries(request, *directory, [&](const DatafileEntry& e) { return e.symbol == wanted; }, entries);
 }
 
 bool SelectedInList(const Directory& directory, const DatafileEntry& entry) {
@@ -179,10 +197,12 @@ int WriteList(Request& request, List* list) {
       message2("Can't access Masterfile of directory", directory->name());
       return -1;
     }
-    if (PrepareDirectory(request, *directory, list) != 0) return -1;
+    std::vector<DatafileEntry> scanned;
+    bool handed = false;
+    if (PrepareDirectory(request, *directory, list, scanned, handed) != 0) return -1;
     if (chart) Write(request, "CD " + directory->name());
-    if (WriteEntries(request, *directory, [&](const DatafileEntry& e) { return SelectedInList(*directory, e); }) !=
-        0)
+    if (WriteEntries(request, *directory, [&](const DatafileEntry& e) { return SelectedInList(*directory, e); },
+                     handed ? &scanned : nullptr) != 0)
       return -1;
   }
   return 0;

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <clocale>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +71,38 @@ TEST(TextLineCodec, WritesOneLinePerFormat) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     EXPECT_EQ(c.line, FormatPriceLine(TextLineLayoutFor(c.id), c.record));
+  }
+}
+
+// Prices and volumes are the float's value rounded to three decimals (the
+// volume to none) as a full fixed-point conversion rounds: ties to even,
+// the sign of negative values kept, however large or small the value.
+TEST(TextLineCodec, NumbersAreRoundedAsAFullConversionRoundsThem) {
+  auto fixed = [](float v, int decimals) {
+    char buffer[400];
+    auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v), std::chars_format::fixed, decimals);
+    return std::string(buffer, r.ptr);
+  };
+  std::vector<float> values = {0.0f,      -0.0f,      0.0625f,   0.1875f,  0.0005f,  -0.0005f, 0.0004f,
+                               -0.0001f,  10.0625f,   10.062f,   0.5f,     1.5f,     2.5f,     -2.5f,
+                               999.9995f, 1e-30f,     -1e-30f,   1e9f,     4.5e11f,  1e12f,    3.3e13f,
+                               1e15f,     3.4e38f,    -3.4e38f,  16777217.0f, 8388608.5f, 1.4e-45f};
+  std::mt19937 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::uint32_t bits = static_cast<std::uint32_t>(random());
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) values.push_back(v);
+    values.push_back(static_cast<float>(static_cast<int>(random() % 2000000) - 1000000) / 64.0f);
+    values.push_back(static_cast<float>(random() % 100000000) / 1000.0f);
+  }
+  const TextLineLayout layout = TextLineLayoutFor(15);
+  for (float v : values) {
+    SCOPED_TRACE(fixed(v, 9));
+    PriceRecord r = Daily(Date(2001, 3, 3), v, v, v, v, v);
+    const std::string price = fixed(v, 3);
+    EXPECT_EQ(FormatPriceLine(layout, r),
+              "20010303," + price + "," + price + "," + price + "," + price + "," + fixed(v, 0) + "\r\n");
   }
 }
 

@@ -104,9 +104,11 @@ class TreeReader {
     if (!in_.readInt(selection)) return directory;
     directory->setSelectionMode(selection);
     if (!readCount(count)) return directory;
+    std::vector<std::unique_ptr<Datafile>> entries;
     for (std::int32_t i = 0; i < count && in_.ok(); ++i) {
-      if (std::unique_ptr<Datafile> entry = readDatafile(formatId)) directory->add(std::move(entry));
+      if (std::unique_ptr<Datafile> entry = readDatafile(formatId)) entries.push_back(std::move(entry));
     }
+    directory->addAll(std::move(entries));
     return directory;
   }
 

@@ -45,6 +45,18 @@ Datafile* Directory::add(std::unique_ptr<Datafile> datafile) {
   return entries_[index].get();
 }
 
+void Directory::addAll(std::vector<std::unique_ptr<Datafile>> datafiles) {
+  const std::size_t before = entries_.size();
+  for (auto& datafile : datafiles) entries_.push_back(std::move(datafile));
+  auto less = [](const std::unique_ptr<Datafile>& a, const std::unique_ptr<Datafile>& b) {
+    return Datafile::Less(*a, *b);
+  };
+  // A stable sort keeps equal entries in the order they came, after the
+  // equal ones already there, as sorted inserts one by one place them.
+  if (!std::is_sorted(entries_.begin() + static_cast<std::ptrdiff_t>(before == 0 ? 0 : before - 1), entries_.end(), less))
+    std::stable_sort(entries_.begin(), entries_.end(), less);
+}
+
 int Directory::removeAt(int index) {
   if (index < 0 || index >= size()) {
     messageInt("Illegal datafile id", index);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "app/model/datafile.h"
@@ -49,6 +50,9 @@ class Directory {
 
   // Sorted insert; an entry equal to an existing one is inserted as well.
   Datafile* add(std::unique_ptr<Datafile> datafile);
+  // The entries in the order that adding them one by one gives, sorted once
+  // instead of once per entry: a long list in another order stays linear.
+  void addAll(std::vector<std::unique_ptr<Datafile>> datafiles);
   // 0, or -1 after "Illegal datafile id" with the index when it is not below the count.
   int removeAt(int index);
   // Removes the first entry with the symbol; false when there is none.

@@ -30,8 +30,10 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.directory.path = directory ? platform::EnsureTrailingSeparator(directory->name()) : std::string();
   state.directory.formatId = state.formatId;
   state.directory.format = state.format;
+  CloseMaster(state.masters);
   state.masters = MasterHandles();
   state.masters.directoryObject = directory;
+  state.directory.masters = KeepsMastersOpen(state.formatId) ? &state.masters : nullptr;
   state.masterIndex.clear();
   state.datafiles.clear();
   state.datafilesBuilt = false;
@@ -139,6 +141,7 @@ int EnterActionDirectory(StepRunner& runner, ActionInfo& action, ResultImportSta
 
 void LeaveDirectory(ResultImportState& state, Date sessionDate) {
   FinishCurrentDatafile(state, sessionDate);
+  state.current.leaveDirectory();
   state.lineSymbol.clear();
   if (state.formatId == kOrvistaId && state.directory.directory) RunImporter(state.directory.path);
 }

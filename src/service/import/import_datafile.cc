@@ -113,7 +113,7 @@ int ImportDatafile::write(StepRunner& runner, const PriceRecord& record, bool& f
   const std::string symbol = entry_.symbol;
   open_ = false;
   DatafileUpdate update(datafile_);
-  FinalizeDirectory(entry_, handle_, target_.formatId, target_.path, &update);
+  FinalizeDirectory(entry_, handle_, target_.formatId, target_.path, &update, target_.masters);
   runner.errorText("Cannot write data file", symbol);
   return kStepErrorShown;
 }
@@ -126,7 +126,7 @@ int ImportDatafile::finish(bool& full, Date sessionDate) {
 
 int ImportDatafile::finishAppend(Date sessionDate) {
   DatafileUpdate update(datafile_);
-  int rc = FinalizeDirectory(entry_, handle_, target_.formatId, target_.path, &update);
+  int rc = FinalizeDirectory(entry_, handle_, target_.formatId, target_.path, &update, target_.masters);
   if (rc != 0) message2("Cannot write data file", entry_.symbol);
   RefreshSetup(entry_, datafile_, sessionDate);
   return rc == 0 ? 0 : -1;
@@ -141,7 +141,7 @@ int ImportDatafile::finishMerge(bool& full) {
   incoming_.clear();
   DatafileUpdate update(datafile_);
   int rc = StoreMergedRecords(entry_, merged, storedCount, extends, target_.formatId, target_.format, target_.path,
-                              full, &update);
+                              full, &update, &workspace_, target_.masters);
   return rc == 0 ? 0 : -1;
 }
 

@@ -15,6 +15,7 @@
 
 #include "datetime/date.h"
 #include "formats/format_driver.h"
+#include "formats/merged_records.h"
 
 namespace kvqt {
 
@@ -32,6 +33,8 @@ struct ImportDirectory {
   std::string path;  // ends in a separator
   int formatId = -1;
   const Format* format = nullptr;
+  // The directory's masters when the import holds them open, for finalize.
+  MasterHandles* masters = nullptr;
 };
 
 class ImportDatafile {
@@ -59,6 +62,9 @@ class ImportDatafile {
   int finish(bool& full, Date sessionDate);
   // Closes whatever is open without finishing.
   void abandon();
+  // After the directory's last data file: the merge subdirectory, kept from
+  // one rewritten data file to the next, is removed.
+  void leaveDirectory() { workspace_.release(); }
 
  private:
   int openMerge(StepRunner& runner);
@@ -76,6 +82,7 @@ class ImportDatafile {
   std::vector<PriceRecord> stored_;
   std::vector<PriceRecord> incoming_;
   bool storedSkipped_ = false;
+  MergeWorkspace workspace_;
 };
 
 // After appending: the Datafile's real-time mark is set when the entry's last

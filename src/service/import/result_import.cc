@@ -21,6 +21,7 @@ namespace kvqt {
 namespace {
 
 constexpr int kOrvistaId = 16;
+constexpr int kLinesPerStep = 64;
 constexpr const char* kCompleted = "Download Session Completed";
 constexpr const char* kCompletedFull = "Download Session Completed\nWARNING: Some data files are full";
 
@@ -110,15 +111,21 @@ int StepOne(StepRunner& runner, ActionInfo& action, int& counter) {
   if (!state || !state->reader) return kStepFinished;
   const bool fileDownload = IsFileDownload(action.kind);
 
+  // Several lines a call: a line takes so little time that asking the clock
+  // after each one would cost as much as the line.
   std::string_view line;
-  ResultLineReader::Next next = state->reader->next(line);
-  if (next != ResultLineReader::Next::kEnd) {
+  ResultLineReader::Next next = ResultLineReader::Next::kEnd;
+  for (int n = 0; n < kLinesPerStep; ++n) {
+    next = state->reader->next(line);
+    if (next == ResultLineReader::Next::kEnd) break;
     if (fileDownload) {
       ImportFileDownloadLine(*state, next, line);
-      return kStepGoOn;
+      continue;
     }
-    return ImportChartLine(runner, action, *state, next, line);
+    const int rc = ImportChartLine(runner, action, *state, next, line);
+    if (rc != kStepGoOn) return rc;
   }
+  if (next != ResultLineReader::Next::kEnd) return kStepGoOn;
 
   const bool readFailed = state->reader->failed();
   runner.setCancelHook(nullptr);

@@ -1,9 +1,12 @@
 #include "service/import/search_in_master.h"
 
+#include "formats/driver_table.h"
 #include "formats/format_driver.h"
 #include "service/import/master_index.h"
 
 namespace kvqt {
+
+bool KeepsMastersOpen(int formatId) { return StorageKindOf(formatId) == StorageKind::kMetaStock; }
 
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters) {
@@ -39,14 +42,28 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
 
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters, MasterIndex& index) {
-  if (symbol.empty() || OpenMaster(masters, formatId, directory) != 0) return -1;
+  if (symbol.empty()) return -1;
+  // MetaStock masters stay open from one lookup to the next (and finalize
+  // writes through them); what was read ahead is read again, since other
+  // handles may have written since.
+  const bool keep = KeepsMastersOpen(formatId);
+  if (keep && masters.opened && masters.formatId == formatId && masters.directory == directory) {
+    masters.master.forgetReadAhead();
+    masters.emaster.forgetReadAhead();
+    masters.xmaster.forgetReadAhead();
+  } else if (OpenMaster(masters, formatId, directory) != 0) {
+    return -1;
+  }
+  auto close = [&] {
+    if (!keep) CloseMaster(masters);
+  };
   if (!index.built()) index.build(masters, formatId, directory);
   if (!index.usable()) {
     CloseMaster(masters);
     return search_in_master(symbol, entry, formatId, flags, directory, masters);
   }
   if (!index.position(masters, symbol, (flags & kScanContinue) != 0)) {
-    CloseMaster(masters);
+    close();
     index.missed();
     return -1;
   }
@@ -60,13 +77,13 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
     DatafileEntry listed;
     if (ScanEntries(masters, formatId, listed, symbol, kScanMatch | kScanContinue, directory) == 0 &&
         listed.symbol == symbol) {
-      CloseMaster(masters);
+      close();
       index.missed();
       entry = listed;
       return kDatafileDamaged;
     }
   }
-  CloseMaster(masters);
+  close();
   if (rc != 0 || found.symbol != symbol) {
     index.missed();
     return -1;

@@ -23,9 +23,14 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
 
 class MasterIndex;
 
+// MetaStock: the masters stay open for a whole directory of the import.
+bool KeepsMastersOpen(int formatId);
+
 // The same, starting each scan at the symbol's entry as the index of the
 // directory's master knows it (built on the first lookup). Finds what the
-// scan above finds.
+// scan above finds. For the ids whose masters stay open (KeepsMastersOpen)
+// `masters` is left open for the next lookup of the directory and for
+// finalize; the caller closes it when it leaves the directory.
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters, MasterIndex& index);
 

@@ -30,6 +30,42 @@ TEST(DirectoryTest, KeepsEntriesSortedAndInsertsDuplicates) {
   EXPECT_EQ(Names(directory), (std::vector<std::string>{"Aegon/AGN", "Aegon/AGN", "Aegon/AGN2", "Unilever/UNA"}));
 }
 
+// Many entries at once end in the order that adding them one by one gives,
+// equal ones in the order they came and after the equal ones already there.
+TEST(DirectoryTest, AddingAllAtOnceOrdersAsAddingOneByOne) {
+  struct Case {
+    const char* symbol;
+    const char* name;
+  } cases[] = {{"UNA", "Unilever"}, {"AGN", "Aegon"}, {"AGN2", "Aegon"}, {"AGN", "Aegon"}, {"ASML", "ASML"},
+               {"AGN", "Aegon"},    {"INGA", "ING"},  {"ABN", "ABN"},   {"UNA", "Unilever"}};
+  auto order = [](const Directory& directory) {
+    std::vector<std::string> seen;
+    for (int i = 0; i < directory.size(); ++i)
+      seen.push_back(directory.at(i)->name() + "/" + directory.at(i)->symbol() + "/" +
+                     std::to_string(directory.at(i)->factor()));
+    return seen;
+  };
+  for (std::size_t already = 0; already <= 3; ++already) {
+    SCOPED_TRACE(already);
+    Directory oneByOne("/data/ms/", 4), atOnce("/data/ms/", 4);
+    std::vector<std::unique_ptr<Datafile>> rest;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      for (Directory* d : {&oneByOne, &atOnce}) {
+        auto entry = Entry(cases[i].symbol, cases[i].name);
+        entry->setFactor(static_cast<float>(i + 1));
+        if (d == &oneByOne)
+          d->add(std::move(entry));
+        else if (i < already)
+          d->add(std::move(entry));
+        else
+          rest.push_back(std::move(entry));
+      }
+    }
+    atOnce.addAll(std::move(rest));
+    EXPECT_EQ(order(atOnce), order(oneByOne));
+  }
+}
+
 TEST(DirectoryTest, FindsByNameAndSymbolOrBySymbol) {
   Directory directory("/data/ms/", 4);
   for (const char* s : {"D", "B", "F", "A", "C", "E"}) directory.add(Entry(s, (std::string("n") + s).c_str()));

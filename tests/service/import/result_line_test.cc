@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -160,6 +162,66 @@ TEST(ResultLineTest, UnusableLinesAreNeverRecords) {
     SCOPED_TRACE(c.line);
     ResultPriceLine parsed;
     EXPECT_EQ(ParseResultPriceLine(c.line, c.intraday, parsed), c.expected);
+  }
+}
+
+// Every number gives the float that a full decimal conversion of its text
+// gives, bit for bit, however it is written.
+TEST(ResultLineTest, NumbersAreConvertedExactly) {
+  const char* texts[] = {"0",        "-0",          "10",           "10.0625",        "0.1",
+                         "0.3",      "10.062",      "123456.789",   "-2.5",           "+7.25",
+                         " 3.5 ",    ".5",          "5.",           "-.75",           "007.50",
+                         "0.000001", "16777217",    "16777216.5",   "3.4028234e38",   "340282346638528859811704183484516925440",
+                         "1.00000000000000000000001", "999999999999999", "9999999999999999", "0.1000000000000000055511151231257827",
+                         "12345678901234567890.5",    "0.00000000000000000000000000000000000000001"};
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    float parsed = -1;
+    std::string_view v(text);
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    double full = 0;
+    auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), full);
+    const bool plain = std::strchr(text, 'e') == nullptr;
+    ASSERT_EQ(ParseResultNumber(text, parsed), plain);
+    if (!plain) continue;
+    ASSERT_EQ(ec, std::errc());
+    ASSERT_EQ(end, v.data() + v.size());
+    const float expected = static_cast<float>(full);
+    EXPECT_EQ(std::memcmp(&parsed, &expected, sizeof parsed), 0) << parsed << " " << expected;
+  }
+}
+
+// The plain daily lines the service writes take a shorter way through the
+// parser; a blank before the volume sends the same line the general way, and
+// both give the same record bit for bit.
+TEST(ResultLineTest, PlainLinesGiveTheRecordOfTheGeneralParse) {
+  ScopedMessages quiet;
+  const char* lines[] = {
+      "SYM,20040102,1500,10,11,9,10.5",       "SYM,20040102,1500,10.0625,11.3,9.1,10.7",
+      "SYM,040102,1500,11,9,10.5",            "SYM,1040102,0,7.25",
+      "SYM,20040102,1500",                    "SYM,20040102,1500,1,2,3,4,5",
+      "SYM,20040102,-3,-0.5,0,-0,123456789012345", "SYM,20040102,1500,1234567890123456,1",
+      "SYM,20040230,1500,10",                 "SYM,20400101,1500,10",
+      "SYM,990101,1500,10",                   "SYM,20040102,1500,10,",
+      "SYM,20040102,1500,.5,5.",              "SYM,20040102,1500,+5,1e3",
+  };
+  for (const char* text : lines) {
+    SCOPED_TRACE(text);
+    std::string general(text);
+    general.insert(general.find(',', general.find(',') + 1) + 1, " ");
+    ResultPriceLine plain, full;
+    const PriceLineParse a = ParseResultPriceLine(text, false, plain);
+    ASSERT_EQ(a, ParseResultPriceLine(general, false, full));
+    if (a != PriceLineParse::kRecord) continue;
+    EXPECT_EQ(plain.symbol, full.symbol);
+    EXPECT_EQ(plain.record.date.value(), full.record.date.value());
+    const float mine[] = {plain.record.open, plain.record.high, plain.record.low, plain.record.close,
+                          plain.record.volume};
+    const float theirs[] = {full.record.open, full.record.high, full.record.low, full.record.close,
+                            full.record.volume};
+    EXPECT_EQ(std::memcmp(mine, theirs, sizeof mine), 0);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QValueAxis>
 #include <algorithm>
+#include <memory>
 
 namespace kvqt::ui {
 namespace {
@@ -85,6 +86,8 @@ PriceChart::PriceChart(QWidget* parent) : QChartView(parent) {
     line->attachAxis(dates_);
     line->attachAxis(prices_);
   }
+  // The view made a chart of its own, which it lets go of unowned when replaced.
+  std::unique_ptr<QChart> madeByTheView(this->chart());
   setChart(chart);
   // The plot's width is known once the chart has laid itself out: the records
   // are drawn again to its columns when it changed much.

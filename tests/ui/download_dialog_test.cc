@@ -39,22 +39,20 @@
 #include "ui/list_editor_dialog.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
+#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
 using kvqt::testing::QtTest;
+using kvqt::testing::Restore;
+using kvqt::testing::Snapshot;
 
 constexpr int kMetaStockId = 4;
 constexpr int kAsciiId = 5;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
 
 QWidget* Widget(QWidget& dialog, int id) { return Control<QWidget>(dialog, id); }
 
@@ -62,33 +60,6 @@ std::vector<std::string> Items(QComboBox* combo) {
   std::vector<std::string> items;
   for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i).toStdString());
   return items;
-}
-
-// Acts on the modal dialog of type D once it is open, then closes it.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
-
-std::map<std::string, std::string> Snapshot(const std::string& directory) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(directory))
-    files[entry.path().filename().string()] = testing::ReadFileBytes(entry.path().string());
-  return files;
-}
-
-void Restore(const std::string& directory, const std::map<std::string, std::string>& files) {
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) std::filesystem::remove(entry.path());
-  for (const auto& [name, bytes] : files) testing::WriteFileBytes(directory + name, bytes);
 }
 
 void NoRelease() {}

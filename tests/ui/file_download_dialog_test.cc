@@ -38,21 +38,23 @@
 #include "ui/dialog_commands.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
+#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Closing;
+using kvqt::testing::Control;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
+using kvqt::testing::Quoted;
 using kvqt::testing::ReadFileBytes;
+using kvqt::testing::Shell;
+using kvqt::testing::ShellRun;
 using kvqt::testing::TempDir;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QStringLiteral("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
+using kvqt::testing::WithoutDisplay;
 
 void Click(QWidget& dialog, int id) { Control<QAbstractButton>(dialog, id)->click(); }
 void Type(QWidget& dialog, int id, const std::string& text) {
@@ -68,24 +70,6 @@ void Choose(QWidget& dialog, int id, const std::string& text) {
 }
 std::string Current(QWidget& dialog, int id) { return Control<QComboBox>(dialog, id)->currentText().toStdString(); }
 bool Enabled(QWidget& dialog, int id) { return dialog.findChild<QWidget*>(QStringLiteral("id%1").arg(id))->isEnabled(); }
-
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
-
-ShellRun Shell(const std::string& command) {
-  ShellRun run;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  run.status = WEXITSTATUS(::pclose(pipe));
-  return run;
-}
-
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 class FileDownloadDialogTest : public QtTest {
  protected:
@@ -167,10 +151,7 @@ class FileDownloadDialogTest : public QtTest {
   // kvqt without a display, in this program directory, with its own settings
   // and runtime directories.
   ShellRun Kvqt(const std::string& args) {
-    ::chmod(runtime_.path().c_str(), 0700);
-    return Shell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= KVQT_EDITOR=true KVQT_HOME=" +
-                 Quoted(dir_.path()) + " XDG_CONFIG_HOME=" + Quoted(config_.path()) +
-                 " XDG_DATA_HOME=" + Quoted(config_.path()) + " XDG_RUNTIME_DIR=" + Quoted(runtime_.path()) + " " +
+    return Shell(WithoutDisplay(dir_.path(), config_.path(), config_.path(), runtime_.path()) + "KVQT_EDITOR=true " +
                  KVQT_PATH + " " + args);
   }
 
@@ -241,18 +222,9 @@ TEST_F(FileDownloadDialogTest, TheMainWindowCommandsOpenBothModesOverTheWindow) 
   for (const auto& c : cases) {
     QAction* command = window.command(c.command);
     ASSERT_TRUE(command->isEnabled()) << c.command;
-    std::string opened;
-    QWidget* parent = nullptr;
-    QTimer::singleShot(0, [&] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal) return;
-      opened = modal->objectName().toStdString();
-      parent = modal->parentWidget();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    });
-    command->trigger();
-    EXPECT_EQ(opened, c.dialog);
-    EXPECT_EQ(parent, &window);
+    const OpenedDialog opened = OpenedBy(*command, Closing::kReject);
+    EXPECT_EQ(opened.name, c.dialog);
+    EXPECT_EQ(opened.parent, &window);
   }
 }
 

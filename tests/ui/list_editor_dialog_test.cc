@@ -23,34 +23,17 @@
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
 #include "ui/main_window.h"
+#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
-// Acts on the modal dialog of type D once it is open.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
 
 class ListEditorDialogTest : public QtTest {
  protected:
@@ -181,19 +164,9 @@ TEST_F(ListEditorDialogTest, TheListEditorCommandOpensTheEditorOverTheWindow) {
   MainWindow window;
   ConnectDialogCommands(window, application);
   QAction* command = window.command(kCmdListEditor);
-  ASSERT_TRUE(command->isEnabled());
-  std::string opened;
-  QWidget* parent = nullptr;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    opened = modal->objectName().toStdString();
-    parent = modal->parentWidget();
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
-  });
-  command->trigger();
-  EXPECT_EQ("KORV_LIST_EDITOR", opened);
-  EXPECT_EQ(&window, parent);
+  ASSERT_TRUE(command->isEnabled());  const OpenedDialog opened = OpenedBy(*command);
+  EXPECT_EQ("KORV_LIST_EDITOR", opened.name);
+  EXPECT_EQ(&window, opened.parent);
 }
 
 }  // namespace

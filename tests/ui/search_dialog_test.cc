@@ -31,37 +31,18 @@
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
 #include "ui/main_window.h"
+#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 #include "ui/search_results_model.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
 using kvqt::testing::QtTest;
 
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
 std::string Text(QLineEdit* field) { return field->text().toStdString(); }
-
-// Acts on the modal dialog of type D once it is open.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
 
 SinInstrument Instrument(std::int32_t sincode, const char* symbol, const char* name, int type, int exchange,
                          int currency, Date start = Date()) {

@@ -15,8 +15,8 @@
 #include "app/datafile/writer_settings.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
-#include "ui/main_window.h"
 #include "ui/dialog_test_util.h"
+#include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {

@@ -27,8 +27,8 @@
 #include "support/hex.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
-#include "ui/main_window.h"
 #include "ui/dialog_test_util.h"
+#include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {

@@ -14,9 +14,9 @@
 #include <QWidget>
 #include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "datetime/date.h"
 #include "formats/datafile_entry.h"
@@ -114,7 +114,7 @@ inline std::string WithoutDisplay(const std::string& home, const std::string& co
 
 // Makes the chart directory with an instrument of the format for each symbol and name.
 inline void MakeChartDirectory(const std::string& path, int formatId,
-                               std::initializer_list<std::pair<std::string, std::string>> instruments,
+                               const std::vector<std::pair<std::string, std::string>>& instruments,
                                Date firstDate = Date()) {
   ASSERT_TRUE(platform::MakeDirectories(path)) << path;
   for (const auto& [symbol, name] : instruments) {

@@ -35,17 +35,18 @@
 #include "service/import/result_import.h"
 #include "small_store.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/directory_editor_dialog.h"
 #include "ui/list_editor_dialog.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
-#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
 using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
 using kvqt::testing::OnceOpen;
 using kvqt::testing::QtTest;
 using kvqt::testing::Restore;
@@ -81,14 +82,8 @@ class DownloadDialogTest : public QtTest {
 
     ms_ = charts_.path() + "ms/";
     asc_ = charts_.path() + "asc/";
-    for (const std::string& dir : {ms_, asc_}) ASSERT_TRUE(platform::MakeDirectories(dir));
-    for (const char* symbol : {"ABC", "NEW"}) {
-      DatafileEntry entry;
-      ASSERT_EQ(1, CreateEntry(symbol, std::string(symbol) == "ABC" ? "Abc Industries" : "Renamed Holding", 0,
-                               entry, kMetaStockId, ms_));
-    }
-    DatafileEntry entry;
-    ASSERT_EQ(1, CreateEntry("ABC", "Abc Industries", 0, entry, kAsciiId, asc_));
+    ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(ms_, kMetaStockId, {{"ABC", "Abc Industries"}, {"NEW", "Renamed Holding"}}));
+    ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(asc_, kAsciiId, {{"ABC", "Abc Industries"}}));
     BuildModel(app_.formats());
     app_.data().login().userNumber = "demo0vqx";
     app_.data().login().password = "demopass";

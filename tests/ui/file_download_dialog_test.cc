@@ -36,9 +36,9 @@
 #include "small_store.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
-#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
@@ -46,6 +46,7 @@ namespace {
 
 using kvqt::testing::Closing;
 using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
 using kvqt::testing::OpenedBy;
 using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
@@ -89,11 +90,7 @@ class FileDownloadDialogTest : public QtTest {
     metastock_ = app_.formats().findBySymbol("MS");
     ASSERT_NE(metastock_, nullptr);
     chartDir_ = charts_.path() + "ms/";
-    std::filesystem::create_directory(chartDir_);
-    for (const char* symbol : {"ABC", "X.Y"}) {
-      DatafileEntry entry;
-      ASSERT_EQ(1, CreateEntry(symbol, std::string(symbol) + " Inc", 0, entry, metastock_->formatId(), chartDir_));
-    }
+    ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(chartDir_, metastock_->formatId(), {{"ABC", "ABC Inc"}, {"X.Y", "X.Y Inc"}}));
     metastock_->addDirectory(std::make_unique<Directory>(chartDir_, metastock_->formatId()));
     metastock_->setCurDi(0);
     app_.formats().setCurrentIndex(app_.formats().indexOf(metastock_));

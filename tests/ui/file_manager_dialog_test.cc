@@ -26,16 +26,17 @@
 #include "platform/path.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/directory_editor_dialog.h"
 #include "ui/find_dialog.h"
 #include "ui/main_window.h"
-#include "ui/dialog_test_util.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
 using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
 using kvqt::testing::OnceOpen;
 using kvqt::testing::OpenedBy;
 using kvqt::testing::OpenedDialog;
@@ -64,14 +65,9 @@ class FileManagerDialogTest : public QtTest {
   }
 
   // A MetaStock directory with the instruments, current in the program.
-  Format& Metastock(std::initializer_list<std::pair<const char*, const char*>> instruments) {
+  Format& Metastock(const std::vector<std::pair<std::string, std::string>>& instruments) {
     path = dir_.path() + "ms/";
-    EXPECT_TRUE(platform::MakeDirectories(path));
-    for (const auto& [symbol, name] : instruments) {
-      DatafileEntry entry;
-      entry.firstDate = Date(2000, 1, 3);
-      EXPECT_EQ(1, CreateEntry(symbol, name, 0, entry, kMetastock, path));
-    }
+    MakeChartDirectory(path, kMetastock, instruments, Date(2000, 1, 3));
     Formats& formats = application.formats();
     Format& format = *formats.findById(kMetastock);
     format.addDirectory(std::make_unique<Directory>(path, kMetastock));

@@ -22,14 +22,15 @@
 #include "ui/add_list_dialog.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
-#include "ui/main_window.h"
 #include "ui/dialog_test_util.h"
+#include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
 using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
 using kvqt::testing::OnceOpen;
 using kvqt::testing::OpenedBy;
 using kvqt::testing::OpenedDialog;
@@ -53,11 +54,7 @@ class ListEditorDialogTest : public QtTest {
   // An ASCII directory with three instruments.
   std::string Quotes() {
     const std::string path = dir_.path() + "quotes/";
-    EXPECT_TRUE(platform::MakeDirectories(path));
-    for (const char* symbol : {"AAA", "BBB", "CCC"}) {
-      DatafileEntry entry;
-      EXPECT_EQ(1, CreateEntry(symbol, std::string(symbol) + " Corp", 0, entry, 5, path));
-    }
+    MakeChartDirectory(path, 5, {{"AAA", "AAA Corp"}, {"BBB", "BBB Corp"}, {"CCC", "CCC Corp"}});
     return path;
   }
 

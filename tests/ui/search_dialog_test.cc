@@ -30,8 +30,8 @@
 #include "ui/add_confirm_dialog.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
-#include "ui/main_window.h"
 #include "ui/dialog_test_util.h"
+#include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 #include "ui/search_results_model.h"
 

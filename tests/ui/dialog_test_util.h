@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -82,6 +83,33 @@ inline OpenedDialog OpenedBy(QAction& command, Closing closing = Closing::kAccep
   command.trigger();
   return opened;
 }
+
+// An environment variable set for a test; its value before (or its absence) comes back afterwards.
+class ScopedEnv {
+ public:
+  explicit ScopedEnv(std::string name) : name_(std::move(name)) {
+    if (const char* value = std::getenv(name_.c_str())) {
+      previous_ = value;
+      had_ = true;
+    }
+  }
+  ~ScopedEnv() {
+    if (had_) {
+      ::setenv(name_.c_str(), previous_.c_str(), 1);
+    } else {
+      ::unsetenv(name_.c_str());
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  void set(const std::string& value) const { ::setenv(name_.c_str(), value.c_str(), 1); }
+
+ private:
+  std::string name_;
+  std::string previous_;
+  bool had_ = false;
+};
 
 inline std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 

@@ -73,16 +73,13 @@ class DownloadDialogTest : public QtTest {
     previousListFile_ = Directory::SetListFileHook(nullptr);
     InstallDirectoryRefresh();
     previousRelease_ = SetReleaseCheck(&NoRelease);
-    if (const char* editor = std::getenv("KVQT_EDITOR")) {
-      previousEditor_ = editor;
-      hadEditor_ = true;
-    }
     // The message of the day opens with a harmless command.
-    ::setenv("KVQT_EDITOR", "true", 1);
+    editor_.set("true");
 
     ms_ = charts_.path() + "ms/";
     asc_ = charts_.path() + "asc/";
-    ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(ms_, kMetaStockId, {{"ABC", "Abc Industries"}, {"NEW", "Renamed Holding"}}));
+    ASSERT_NO_FATAL_FAILURE(
+        MakeChartDirectory(ms_, kMetaStockId, {{"ABC", "Abc Industries"}, {"NEW", "Renamed Holding"}}));
     ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(asc_, kAsciiId, {{"ABC", "Abc Industries"}}));
     BuildModel(app_.formats());
     app_.data().login().userNumber = "demo0vqx";
@@ -95,11 +92,6 @@ class DownloadDialogTest : public QtTest {
     // The timers of OnceOpen go with the test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     server_.reset();
-    if (hadEditor_) {
-      ::setenv("KVQT_EDITOR", previousEditor_.c_str(), 1);
-    } else {
-      ::unsetenv("KVQT_EDITOR");
-    }
     SetReleaseCheck(previousRelease_);
     Directory::SetRefreshHook(previousRefresh_);
     Directory::SetListFileHook(previousListFile_);
@@ -173,8 +165,7 @@ class DownloadDialogTest : public QtTest {
   Directory::RefreshHook previousRefresh_ = nullptr;
   Directory::ListFileHook previousListFile_ = nullptr;
   ReleaseCheck previousRelease_ = nullptr;
-  std::string previousEditor_;
-  bool hadEditor_ = false;
+  testing::ScopedEnv editor_{"KVQT_EDITOR"};
 };
 
 TEST_F(DownloadDialogTest, OpensWithANormalUpdateOfTheCurrentFormatAndTheSavedMode) {

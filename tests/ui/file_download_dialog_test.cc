@@ -80,17 +80,17 @@ class FileDownloadDialogTest : public QtTest {
     previousListFile_ = Directory::SetListFileHook(nullptr);
     InstallDirectoryRefresh();
     InstallSplitFactorStep();
-    if (const char* editor = std::getenv("KVQT_EDITOR")) previousEditor_ = editor;
     // The message of the day, and the edit buttons, open the file with this.
     dir_.write("editor.sh", "#!/bin/sh\necho \"$1\" >> " + dir_.file("edited.txt") + "\n");
     ::chmod(dir_.file("editor.sh").c_str(), 0755);
-    ::setenv("KVQT_EDITOR", dir_.file("editor.sh").c_str(), 1);
+    editor_.set(dir_.file("editor.sh"));
 
     ASSERT_EQ(0, app_.start(dir_.path()));
     metastock_ = app_.formats().findBySymbol("MS");
     ASSERT_NE(metastock_, nullptr);
     chartDir_ = charts_.path() + "ms/";
-    ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(chartDir_, metastock_->formatId(), {{"ABC", "ABC Inc"}, {"X.Y", "X.Y Inc"}}));
+    ASSERT_NO_FATAL_FAILURE(
+        MakeChartDirectory(chartDir_, metastock_->formatId(), {{"ABC", "ABC Inc"}, {"X.Y", "X.Y Inc"}}));
     metastock_->addDirectory(std::make_unique<Directory>(chartDir_, metastock_->formatId()));
     metastock_->setCurDi(0);
     app_.formats().setCurrentIndex(app_.formats().indexOf(metastock_));
@@ -101,11 +101,6 @@ class FileDownloadDialogTest : public QtTest {
 
   void TearDown() override {
     server_.reset();
-    if (previousEditor_.empty()) {
-      ::unsetenv("KVQT_EDITOR");
-    } else {
-      ::setenv("KVQT_EDITOR", previousEditor_.c_str(), 1);
-    }
     Directory::SetRefreshHook(previousRefresh_);
     Directory::SetListFileHook(previousListFile_);
     QtTest::TearDown();
@@ -162,7 +157,7 @@ class FileDownloadDialogTest : public QtTest {
   std::unique_ptr<server::Store> store_;
   std::unique_ptr<testing::ServerThread> server_;
   std::string progressError_;
-  std::string previousEditor_;
+  testing::ScopedEnv editor_{"KVQT_EDITOR"};
   Directory::RefreshHook previousRefresh_ = nullptr;
   Directory::ListFileHook previousListFile_ = nullptr;
 };

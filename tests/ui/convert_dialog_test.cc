@@ -93,11 +93,6 @@ class ConvertDialogTest : public QtTest {
   Format& MetaStock() { return *app.formats().findBySymbol("MS"); }
   Format& Ascii() { return *app.formats().findBySymbol("ASC"); }
 
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
-    return texts;
-  }
   std::vector<std::string> Written(const std::string& symbol) {
     return Describe(ReadRecords(asc, Ascii().formatId(), symbol));
   }

@@ -137,12 +137,6 @@ class DataManagerDialogTest : public testing::QtTest {
     EXPECT_TRUE(acted);
   }
 
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
-    return texts;
-  }
-
   ScopedDataManagerWindow window_{true};
   std::string path_;
   Format format_{"MS", "Metastock", kMetaStock};

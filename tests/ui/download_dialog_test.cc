@@ -148,12 +148,6 @@ class DownloadDialogTest : public QtTest {
     return testing::ReadAll(dir, formatId, entry);
   }
 
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& s : messages_->shown()) texts.push_back(s.text);
-    return texts;
-  }
-
   testing::TempDir charts_;
   testing::TempDir storeDir_;
   std::string ms_;

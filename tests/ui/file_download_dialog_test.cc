@@ -133,9 +133,9 @@ class FileDownloadDialogTest : public QtTest {
     Click(dialog, 1);
   }
 
+  // The messages shown since the last call.
   std::vector<std::string> Messages() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
+    std::vector<std::string> texts = Shown();
     messages_->clear();
     return texts;
   }

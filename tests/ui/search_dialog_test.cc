@@ -111,6 +111,9 @@ class SearchDialogTest : public QtTest {
     return symbols;
   }
 
+  // The messages shown, beside the sincodes the results list shows.
+  using QtTest::Shown;
+
   // The sincodes the results list shows, read from its lines.
   static std::vector<std::int32_t> Shown(SearchDialog& dialog) {
     std::vector<std::int32_t> sincodes;
@@ -137,12 +140,6 @@ class SearchDialogTest : public QtTest {
     for (int row : rows)
       list->selectionModel()->select(list->model()->index(row, 0),
                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  }
-
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
-    return texts;
   }
 
   Formats formats;

@@ -90,34 +90,22 @@ const char* FillDownloadAction(const DownloadChoices& choices, ActionInfo& actio
   if (dates.error != nullptr) return dates.error;
 
   Format* format = choices.format;
-  List* list = nullptr;
-  Directory* directory = nullptr;
-  Datafile* datafile = nullptr;
-  switch (choices.mode) {
-    case kSelectList:
-      list = format ? format->currentList() : nullptr;
-      if (list == nullptr) return kDownloadNoListText;
-      break;
-    case kSelectDirectory:
-      directory = format ? format->currentDirectory() : nullptr;
-      if (directory == nullptr) return kDownloadNoDirectoryText;
-      break;
-    case kSelectSymbol:
-      directory = format ? format->currentDirectory() : nullptr;
-      if (directory == nullptr) return kDownloadNoDirectoryText;
-      datafile = directory->at(choices.symbolIndex);
-      if (datafile == nullptr) return kDownloadNoSymbolText;
-      break;
-    default:
-      return kDownloadNoListText;
-  }
+  // A mode of neither kind asks for a list.
+  if (choices.mode != kSelectList && choices.mode != kSelectDirectory && choices.mode != kSelectSymbol)
+    return kNoListSelectedText;
+  const SelectionKind kind = choices.mode == kSelectList        ? SelectionKind::kList
+                             : choices.mode == kSelectDirectory ? SelectionKind::kDirectory
+                                                                : SelectionKind::kSymbol;
+  DownloadSelection selection;
+  const auto pick = [&choices](Directory& directory) { return directory.at(choices.symbolIndex); };
+  if (const char* missing = SelectFromFormat(format, kind, pick, selection)) return missing;
 
   action.sourceFormat = format;
   action.destinationFormat = nullptr;
-  action.list = list;
-  action.sourceDirectory = directory;
+  action.list = selection.list;
+  action.sourceDirectory = selection.directory;
   action.destinationDirectory = nullptr;
-  action.datafile = datafile;
+  action.datafile = selection.datafile;
   action.kind = choices.mode;
   action.type = type.type;
   if (choices.reloadSymbolTable) action.type += kReloadSymbolsFlag;

@@ -11,16 +11,13 @@
 #include "app/core/action_info.h"
 #include "app/core/personal_profile.h"
 #include "app/model/formats.h"
+#include "maintenance/download_selection.h"
 #include "service/request_file.h"
 
 namespace kvqt {
 
 inline constexpr const char* kDownloadDomainKey = "DefaultDownloadDomain";
 inline constexpr const char* kStartPastEndText = "Startdate past Enddate";
-// A selection with nothing in it would run a session that downloads nothing.
-inline constexpr const char* kDownloadNoListText = "No list selected";
-inline constexpr const char* kDownloadNoDirectoryText = "No directory selected";
-inline constexpr const char* kDownloadNoSymbolText = "No symbol selected";
 
 // The formats a download goes into: those with directories of their own
 // (neither output-only kind), in the order of `formats`.

@@ -74,30 +74,15 @@ std::optional<FileDownloadProblem> ReadDates(const FileDownloadFields& fields, D
   }
 }
 
-struct Selection {
-  List* list = nullptr;
-  Directory* directory = nullptr;
-  Datafile* datafile = nullptr;
-};
-
-std::optional<FileDownloadProblem> ReadSelection(const FileDownloadFields& fields, Selection& selection) {
-  Format* format = fields.inputFormat;
-  switch (fields.selection) {
-    case kFileSelectList:
-      selection.list = format ? format->currentList() : nullptr;
-      if (selection.list == nullptr) return Problem(kNoFileDownloadListText, FileDownloadField::kSelection);
-      return std::nullopt;
-    case kFileSelectSymbol:
-      selection.directory = format ? format->currentDirectory() : nullptr;
-      if (selection.directory == nullptr) return Problem(kNoDirectorySelectedText, FileDownloadField::kSelection);
-      selection.datafile = fields.datafile;
-      if (selection.datafile == nullptr) return Problem(kNoSymbolSelectedText, FileDownloadField::kSelection);
-      return std::nullopt;
-    default:
-      selection.directory = format ? format->currentDirectory() : nullptr;
-      if (selection.directory == nullptr) return Problem(kNoDirectorySelectedText, FileDownloadField::kSelection);
-      return std::nullopt;
-  }
+// Anything but a list or a symbol selects the directory.
+std::optional<FileDownloadProblem> ReadSelection(const FileDownloadFields& fields, DownloadSelection& selection) {
+  const SelectionKind kind = fields.selection == kFileSelectList     ? SelectionKind::kList
+                             : fields.selection == kFileSelectSymbol ? SelectionKind::kSymbol
+                                                                     : SelectionKind::kDirectory;
+  const char* missing =
+      SelectFromFormat(fields.inputFormat, kind, [&fields](Directory&) { return fields.datafile; }, selection);
+  if (missing != nullptr) return Problem(missing, FileDownloadField::kSelection);
+  return std::nullopt;
 }
 
 void ClearSelection(ActionInfo& action) {
@@ -230,7 +215,7 @@ std::optional<FileDownloadProblem> FillFileDownloadAction(const FileDownloadFiel
 
   Dates dates;
   if (auto problem = ReadDates(fields, dates)) return problem;
-  Selection selection;
+  DownloadSelection selection;
   if (auto problem = ReadSelection(fields, selection)) return problem;
   if (auto problem = CheckOutputFile(outputFile)) return problem;
   if (fields.outputFormat == nullptr) return Problem(kNoOutputFormatText, FileDownloadField::kOutputFormat);

@@ -12,6 +12,7 @@
 #include "app/core/action_info.h"
 #include "app/core/personal_profile.h"
 #include "app/model/formats.h"
+#include "maintenance/download_selection.h"
 
 namespace kvqt {
 
@@ -24,9 +25,6 @@ inline constexpr const char* kNoInputFileNameText = "No input filename specified
 inline constexpr const char* kInputNameNotAllowedText = "Input filename not allowed:";
 inline constexpr const char* kNoOutputFileNameText = "No output filename specified";
 inline constexpr const char* kStartDatePastEndDateText = "Start date past end date";
-inline constexpr const char* kNoDirectorySelectedText = "No directory selected";
-inline constexpr const char* kNoFileDownloadListText = "No list selected";
-inline constexpr const char* kNoSymbolSelectedText = "No symbol selected";
 // Not a message of the original dialog: without any output format there is
 // nothing to write the download in.
 inline constexpr const char* kNoOutputFormatText = "No output format selected";

@@ -185,25 +185,8 @@ void FileDownloadDialog::buildChoiceControls() {
   downloadLayout->addWidget(periodicity_, 3, 1, 1, 2);
   downloadLayout->setColumnStretch(5, 1);
 
-  QWidget* output = buildOutputControls(false);
+  layOut({input, download, buildOutputControls(false)}, "Close");
 
-  auto* start = Button("Do&wnload !", 1, this);
-  start->setDefault(true);
-  auto* close = Button("Close", 2, this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(start);
-  buttons->addWidget(close);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(input);
-  layout->addWidget(download);
-  layout->addWidget(output);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  connect(start, &QPushButton::clicked, this, &FileDownloadDialog::download);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(inputFormat_, &QComboBox::activated, this, &FileDownloadDialog::chooseInputFormat);
   connect(selection_, &QButtonGroup::idClicked, this, &FileDownloadDialog::chooseSelection);
   connect(type_, &QButtonGroup::idClicked, this, &FileDownloadDialog::chooseType);
@@ -261,24 +244,8 @@ void FileDownloadDialog::buildDefinitionControls() {
   inputLayout->addWidget(editInput, 1, 2);
   inputLayout->setColumnStretch(1, 1);
 
-  QWidget* output = buildOutputControls(true);
+  layOut({input, buildOutputControls(true)}, "&Close");
 
-  auto* start = Button("Do&wnload !", 1, this);
-  start->setDefault(true);
-  auto* close = Button("&Close", 2, this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(start);
-  buttons->addWidget(close);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(input);
-  layout->addWidget(output);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  connect(start, &QPushButton::clicked, this, &FileDownloadDialog::download);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(browseInput, &QPushButton::clicked, this, &FileDownloadDialog::browseInputFile);
   connect(editInput, &QPushButton::clicked, this, &FileDownloadDialog::editInputFile);
 
@@ -289,6 +256,26 @@ void FileDownloadDialog::buildDefinitionControls() {
   setTabOrder(inputFile_, browseInput);
   setTabOrder(browseInput, editInput);
   setTabOrder(editInput, outputFormat_);
+}
+
+// The groups one under the other, above "Do&wnload !" and the close button;
+// the dialog keeps the size they ask for.
+void FileDownloadDialog::layOut(std::initializer_list<QWidget*> groups, const char* closeText) {
+  auto* start = Button("Do&wnload !", 1, this);
+  start->setDefault(true);
+  auto* close = Button(closeText, 2, this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(start);
+  buttons->addWidget(close);
+
+  auto* layout = new QVBoxLayout(this);
+  for (QWidget* group : groups) layout->addWidget(group);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(start, &QPushButton::clicked, this, &FileDownloadDialog::download);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QWidget* FileDownloadDialog::buildOutputControls(bool definitionMode) {
@@ -465,7 +452,9 @@ void FileDownloadDialog::editDirectories() {
   refillInputFormats();
 }
 
-QString FileDownloadDialog::browse(const char* windowsFilter, const QString& current) {
+// The open dialog over the file the field names; a file chosen goes into the field.
+void FileDownloadDialog::browseInto(QLineEdit* field, const char* windowsFilter) {
+  const QString current = field->text();
   QString& last = LastBrowsedDirectory();
   if (last.isEmpty()) last = Text(application_.programDirectory());
   QFileDialog dialog(this, QString(), last, Text(QtFileFilter(windowsFilter)));
@@ -473,27 +462,23 @@ QString FileDownloadDialog::browse(const char* windowsFilter, const QString& cur
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   if (!current.isEmpty()) dialog.selectFile(current);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString chosen = dialog.selectedFiles().front();
   last = QFileInfo(chosen).absolutePath();
-  return chosen;
+  field->setText(chosen);
 }
 
-void FileDownloadDialog::browseInputFile() {
-  const QString chosen = browse(kDefinitionFilesFilter, inputFile_->text());
-  if (!chosen.isEmpty()) inputFile_->setText(chosen);
-}
-
-void FileDownloadDialog::browseOutputFile() {
-  const QString chosen = browse(kOutputFilesFilter, outputFile_->text());
-  if (!chosen.isEmpty()) outputFile_->setText(chosen);
-}
+void FileDownloadDialog::browseInputFile() { browseInto(inputFile_, kDefinitionFilesFilter); }
+void FileDownloadDialog::browseOutputFile() { browseInto(outputFile_, kOutputFilesFilter); }
 
 namespace {
 
-void OpenInEditor(const EditFileChoice& choice) {
+// Opens the file the field names in the editor; a name that cannot be edited
+// is said, and the field takes the focus for it to be mended.
+void OpenInEditor(const EditFileChoice& choice, QLineEdit* field) {
   if (!choice.problem.empty()) {
     message(choice.problem);
+    field->setFocus();
     return;
   }
   if (platform::StartFailed(platform::OpenFile(choice.path))) message("Can't find " + platform::FileOpenerName());
@@ -501,17 +486,8 @@ void OpenInEditor(const EditFileChoice& choice) {
 
 }  // namespace
 
-void FileDownloadDialog::editInputFile() {
-  const EditFileChoice choice = DefinitionFileToEdit(Std(inputFile_->text()));
-  OpenInEditor(choice);
-  if (!choice.problem.empty()) inputFile_->setFocus();
-}
-
-void FileDownloadDialog::editOutputFile() {
-  const EditFileChoice choice = OutputFileToEdit(Std(outputFile_->text()));
-  OpenInEditor(choice);
-  if (!choice.problem.empty()) outputFile_->setFocus();
-}
+void FileDownloadDialog::editInputFile() { OpenInEditor(DefinitionFileToEdit(Std(inputFile_->text())), inputFile_); }
+void FileDownloadDialog::editOutputFile() { OpenInEditor(OutputFileToEdit(Std(outputFile_->text())), outputFile_); }
 
 void FileDownloadDialog::focus(FileDownloadField field) {
   QWidget* target = nullptr;

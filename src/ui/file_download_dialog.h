@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ class FileDownloadDialog : public QDialog {
   void buildChoiceControls();
   void buildDefinitionControls();
   QWidget* buildOutputControls(bool definitionMode);
+  void layOut(std::initializer_list<QWidget*> groups, const char* closeText);
   void fillOutputFormats(const std::string& symbol);
   void refillInputFormats();
   void refillSelection();
@@ -67,7 +69,7 @@ class FileDownloadDialog : public QDialog {
   Format* outputFormat() const;
   int selection() const;
   int type() const;
-  QString browse(const char* windowsFilter, const QString& current);
+  void browseInto(QLineEdit* field, const char* windowsFilter);
   void focus(FileDownloadField field);
 
   Application& application_;

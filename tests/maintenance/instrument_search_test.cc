@@ -8,22 +8,12 @@
 #include "maintenance/security_types.h"
 #include "service/symbols/sintable.h"
 #include "support/temp_dir.h"
+#include "symbols/catalogue_instrument.h"
 
 namespace kvqt {
 namespace {
 
-SinInstrument Instrument(std::int32_t sincode, const char* symbol, const char* name, int type = 16,
-                         int exchange = 1, int currency = 1, Date start = Date()) {
-  SinInstrument r;
-  r.sincode = sincode;
-  r.symbol = symbol;
-  r.name = name;
-  r.security_type = static_cast<std::uint8_t>(type);
-  r.exchange = static_cast<std::int16_t>(exchange);
-  r.currency = static_cast<std::int16_t>(currency);
-  r.start_date = start;
-  return r;
-}
+using testing::CatalogueInstrument;
 
 class InstrumentSearchTest : public ::testing::Test {
  protected:
@@ -33,13 +23,13 @@ class InstrumentSearchTest : public ::testing::Test {
     ASSERT_EQ(0, table.putCurrency({1, "EUR"}));
     ASSERT_EQ(0, table.putCurrency({2, "USD"}));
     const SinInstrument instruments[] = {
-        Instrument(10, "BANK", "Bank of Holland", 16, 1, 1, Date(1999, 2, 3)),
-        Instrument(11, "URB", "URBAN HOLDINGS", 16, 2, 1),
-        Instrument(12, "ALB", "Albany Trust", 16, 1, 2),
-        Instrument(13, "AEX", "AEX Index", 0, 1, 1),
-        Instrument(14, "BEL20", "Bel 20 Index", 60, 2, 1),
-        Instrument(15, "bandx", "Other Thing", 99, 1, 1),
-        Instrument(16, "ZZ", "Plain Company", 16, 1, 1),
+        CatalogueInstrument(10, "BANK", "Bank of Holland", 16, 1, 1, Date(1999, 2, 3)),
+        CatalogueInstrument(11, "URB", "URBAN HOLDINGS", 16, 2, 1),
+        CatalogueInstrument(12, "ALB", "Albany Trust", 16, 1, 2),
+        CatalogueInstrument(13, "AEX", "AEX Index", 0, 1, 1),
+        CatalogueInstrument(14, "BEL20", "Bel 20 Index", 60, 2, 1),
+        CatalogueInstrument(15, "bandx", "Other Thing", 99, 1, 1),
+        CatalogueInstrument(16, "ZZ", "Plain Company", 16, 1, 1),
     };
     for (const SinInstrument& r : instruments) ASSERT_EQ(1, table.addInstrument(r));
   }
@@ -129,7 +119,7 @@ TEST_F(InstrumentSearchTest, CriteriaAreRemembered) {
 }
 
 TEST_F(InstrumentSearchTest, NamesCompareOverFortyCharacters) {
-  ASSERT_EQ(1, table.addInstrument(Instrument(20, "LONG", (std::string(36, 'x') + "TAIL").c_str())));
+  ASSERT_EQ(1, table.addInstrument(CatalogueInstrument(20, "LONG", (std::string(36, 'x') + "TAIL").c_str())));
   SearchCriteria criteria;
   criteria.conditions = kSearchName;
   criteria.name = "tail";
@@ -159,7 +149,7 @@ TEST_F(InstrumentSearchTest, ResultLinesAndDetails) {
   EXPECT_EQ("Share", details.securityType);
   EXPECT_EQ("3/2/1999", details.startDate);
 
-  SinInstrument unknown = Instrument(30, "Q", "Q", 7, 9, 9);
+  SinInstrument unknown = CatalogueInstrument(30, "Q", "Q", 7, 9, 9);
   details = DetailsOf(unknown, table);
   EXPECT_EQ("", details.exchange);
   EXPECT_EQ("", details.currency);

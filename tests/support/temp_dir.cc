@@ -33,4 +33,16 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+DirectoryFiles Snapshot(const std::string& directory) {
+  DirectoryFiles files;
+  for (const auto& entry : std::filesystem::directory_iterator(directory))
+    files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
+  return files;
+}
+
+void Restore(const std::string& directory, const DirectoryFiles& files) {
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) std::filesystem::remove(entry.path());
+  for (const auto& [name, bytes] : files) WriteFileBytes(directory + name, bytes);
+}
+
 }  // namespace kvqt::testing

@@ -1,6 +1,7 @@
 // A fresh directory for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,11 @@ class TempDir {
 // Reads a whole file as bytes (empty when missing).
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Every file of a directory (by name) with its bytes.
+using DirectoryFiles = std::map<std::string, std::string>;
+DirectoryFiles Snapshot(const std::string& directory);
+// Makes the directory hold exactly the files of a snapshot again.
+void Restore(const std::string& directory, const DirectoryFiles& files);
 
 }  // namespace kvqt::testing

@@ -15,20 +15,15 @@
 #include "app/datafile/writer_settings.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
 using kvqt::testing::QtTest;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QStringLiteral("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
 
 class ConfigureDialogTest : public QtTest {
  protected:

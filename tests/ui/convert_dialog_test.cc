@@ -3,7 +3,6 @@
 // that line run again by kvqt from the command line with the same result.
 #include "ui/convert_dialog.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -28,25 +27,27 @@
 #include "support/hex.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
 using kvqt::testing::Describe;
+using kvqt::testing::DirectoryFiles;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
+using kvqt::testing::Quoted;
 using kvqt::testing::ReadRecords;
+using kvqt::testing::Restore;
+using kvqt::testing::Snapshot;
 using kvqt::testing::TempDir;
 using kvqt::testing::TradingDays;
+using kvqt::testing::WithoutDisplay;
 using kvqt::testing::WriteSymbol;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
 
 QStringList Rows(QListView* list) {
   QStringList rows;
@@ -58,28 +59,6 @@ void SelectRows(QListView* list, std::initializer_list<int> rows) {
   list->clearSelection();
   for (int row : rows) list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
 }
-
-// Every file of a directory with its bytes.
-using Files = std::map<std::string, std::string>;
-
-Files Snapshot(const std::string& dir) {
-  Files files;
-  if (DIR* d = ::opendir(dir.c_str())) {
-    while (dirent* e = ::readdir(d)) {
-      const std::string name = e->d_name;
-      if (name != "." && name != "..") files[name] = testing::ReadFileBytes(dir + name);
-    }
-    ::closedir(d);
-  }
-  return files;
-}
-
-void Restore(const std::string& dir, const Files& files) {
-  for (const auto& [name, bytes] : Snapshot(dir)) ::unlink((dir + name).c_str());
-  for (const auto& [name, bytes] : files) testing::WriteFileBytes(dir + name, bytes);
-}
-
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 // Notes the title of the progress dialog once it is open.
 void NoteProgressTitle(std::string* title) {
@@ -114,11 +93,6 @@ class ConvertDialogTest : public QtTest {
   Format& MetaStock() { return *app.formats().findBySymbol("MS"); }
   Format& Ascii() { return *app.formats().findBySymbol("ASC"); }
 
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
-    return texts;
-  }
   std::vector<std::string> Written(const std::string& symbol) {
     return Describe(ReadRecords(asc, Ascii().formatId(), symbol));
   }
@@ -134,15 +108,12 @@ class ConvertDialogTest : public QtTest {
   // without a display. Returns its exit status.
   int RunTaskFileInBatch(const std::string& programData, const std::string& line) {
     TempDir home, config, data, runtime;
-    ::chmod(runtime.path().c_str(), 0700);
     home.write("kvqt.dat", programData);
     home.write("kvqt.prs", testing::Padded("", 5) + testing::Padded("12345", 84));
     home.write("again.tsk", line);
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= KVQT_HOME=" +
-                                Quoted(home.path()) + " XDG_CONFIG_HOME=" + Quoted(config.path()) +
-                                " XDG_DATA_HOME=" + Quoted(data.path()) + " XDG_RUNTIME_DIR=" +
-                                Quoted(runtime.path()) + " " + KVQT_PATH + " -nowindow " +
-                                Quoted(home.file("again.tsk")) + " >" + Quoted(home.file("out.txt")) + " 2>&1";
+    const std::string command = WithoutDisplay(home.path(), config.path(), data.path(), runtime.path()) + KVQT_PATH +
+                                " -nowindow " + Quoted(home.file("again.tsk")) + " >" + Quoted(home.file("out.txt")) +
+                                " 2>&1";
     const int status = std::system(command.c_str());
     batchOutput_ = home.read("out.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -216,7 +187,7 @@ TEST_F(ConvertDialogTest, ConvertAllWritesEveryDataFileAndItsLineRunsAgainInBatc
   EXPECT_EQ(line, dir_.read("kvqt.tsk"));
   EXPECT_EQ((QStringList{"Aaa Corp", "Bbb Corp"}), Rows(Control<QListView>(dialog, 320)));
 
-  const Files converted = Snapshot(asc);
+  const DirectoryFiles converted = Snapshot(asc);
   Restore(asc, {});
   ASSERT_EQ(0, RunTaskFileInBatch(programData, line)) << batchOutput_;
   EXPECT_EQ(converted, Snapshot(asc)) << batchOutput_;
@@ -350,7 +321,7 @@ TEST_F(AppendDialogTest, AppendAddsTheNewerRecordsOfTheSelectedSymbols) {
 
 TEST_F(AppendDialogTest, AppendAllRecordsItsLineWhichRunsAgainInBatch) {
   const std::string programData = EncodeProgramDataFile(UserInfo(), app.formats());
-  const Files before = Snapshot(asc);
+  const DirectoryFiles before = Snapshot(asc);
   ConvertDialog dialog(app.formats(), true, nullptr);
   Control<QPushButton>(dialog, 322)->click();
 
@@ -359,7 +330,7 @@ TEST_F(AppendDialogTest, AppendAllRecordsItsLineWhichRunsAgainInBatch) {
   const std::string line = "=Append(\"MS\", \"" + ms + "\", \"ASC\", \"" + asc + "\")\r\n";
   EXPECT_EQ(line, dir_.read("kvqt.tsk"));
 
-  const Files appended = Snapshot(asc);
+  const DirectoryFiles appended = Snapshot(asc);
   ASSERT_NE(before, appended);
   Restore(asc, before);
   ASSERT_EQ(0, RunTaskFileInBatch(programData, line)) << batchOutput_;
@@ -376,18 +347,9 @@ TEST_F(ConvertDialogTest, TheConvertAndAppendCommandsOpenTheirDialogsOverTheWind
   for (const auto& c : cases) {
     QAction* command = window.command(c.command);
     ASSERT_TRUE(command->isEnabled()) << c.dialog;
-    std::string opened;
-    QWidget* parent = nullptr;
-    QTimer::singleShot(0, [&] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal) return;
-      opened = modal->objectName().toStdString();
-      parent = modal->parentWidget();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
-    });
-    command->trigger();
-    EXPECT_EQ(c.dialog, opened);
-    EXPECT_EQ(&window, parent);
+    const OpenedDialog opened = OpenedBy(*command);
+    EXPECT_EQ(c.dialog, opened.name);
+    EXPECT_EQ(&window, opened.parent);
   }
 }
 

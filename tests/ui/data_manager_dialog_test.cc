@@ -22,8 +22,9 @@
 #include "formats/format_driver.h"
 #include "maintenance/data_manager.h"
 #include "maintenance/data_manager_open.h"
-#include "session_fixture.h"
 #include "service/symbols/sintable.h"
+#include "session_fixture.h"
+#include "ui/dialog_test_util.h"
 #include "ui/edit_price_dialog.h"
 #include "ui/goto_dialog.h"
 #include "ui/price_chart.h"
@@ -34,14 +35,11 @@
 namespace kvqt::ui {
 namespace {
 
-constexpr int kMetaStock = 4;
+using kvqt::testing::AfterAct;
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
 
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
+constexpr int kMetaStock = 4;
 
 std::string Text(QWidget& dialog, int id) {
   if (auto* edit = dialog.findChild<QLineEdit*>(QString("id%1").arg(id))) return edit->text().toStdString();
@@ -53,21 +51,6 @@ std::string Text(QWidget& dialog, int id) {
 
 void Type(QWidget& dialog, int id, const char* text) { Control<QLineEdit>(dialog, id)->setText(text); }
 void Click(QWidget& dialog, int id) { Control<QPushButton>(dialog, id)->click(); }
-
-// Acts on the modal dialog of type D once it is open; the act may leave it
-// open for the code under test to close.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-  });
-  timer->start(10);
-}
 
 QTreeView* List(QWidget& dialog) { return Control<QTreeView>(dialog, 456); }
 std::string Cell(QWidget& dialog, int row, int column) {
@@ -149,15 +132,9 @@ class DataManagerDialogTest : public testing::QtTest {
       act(dialog);
       acted = true;
       if (dialog.isVisible()) dialog.reject();
-    });
+    }, AfterAct::kLeaveOpen);
     EXPECT_EQ(1, OpenDataManager(format_, *directory_, datafile));
     EXPECT_TRUE(acted);
-  }
-
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
-    return texts;
   }
 
   ScopedDataManagerWindow window_{true};
@@ -205,7 +182,7 @@ TEST_F(DataManagerDialogTest, EditAndDeleteAreSavedToTheDatafileAndTheMaster) {
       Type(edit, 463, "123.5");
       Type(edit, 464, "5000");
       Click(edit, 1);
-    });
+    }, AfterAct::kLeaveOpen);
     Click(dialog, 342);
     EXPECT_EQ("  123.50", Cell(dialog, 3, 4));
     EXPECT_EQ("  5000", Cell(dialog, 3, 5));
@@ -248,7 +225,7 @@ TEST_F(DataManagerDialogTest, CancelWritesNothing) {
     OnceOpen<EditPriceDialog>([](EditPriceDialog& edit) {
       Type(edit, 463, "1");
       Click(edit, 1);
-    });
+    }, AfterAct::kLeaveOpen);
     Click(dialog, 342);
     SelectRecords(dialog, {5, 6});
     messages_->answerNext(true);
@@ -286,7 +263,7 @@ TEST_F(DataManagerDialogTest, SplitProposedFromThePriceJumpAndAppliedThroughTheD
       Type(split, 372, "1");
       Click(split, 1);
       EXPECT_FALSE(split.isVisible());
-    });
+    }, AfterAct::kLeaveOpen);
     Click(dialog, 186);
     EXPECT_EQ("  50.00", Cell(dialog, 0, 4));
     EXPECT_EQ("  2000", Cell(dialog, 5, 5));
@@ -311,7 +288,7 @@ TEST_F(DataManagerDialogTest, SplitOnTheLastRowAsksWhetherTheLastDayIsSplitToo) 
       EXPECT_EQ("1.00", Text(split, 373));
       EXPECT_EQ("1.00", Text(split, 372));
       Click(split, 2);
-    });
+    }, AfterAct::kLeaveOpen);
     Click(dialog, 186);
     EXPECT_EQ(std::vector<std::string>{"Split also last day of datafile?"}, Shown());
     EXPECT_EQ(0, dialog.chart()->splitRecord());  // cancelled: no mark
@@ -332,7 +309,7 @@ TEST_F(DataManagerDialogTest, GotoSelectsTheFirstRecordOnOrAfterTheDate) {
       EXPECT_TRUE(go.isVisible());
       Type(go, 172, "20000108");
       Click(go, 1);
-    });
+    }, AfterAct::kLeaveOpen);
     Click(dialog, 374);
     EXPECT_EQ(6, dialog.currentRecord());
     EXPECT_EQ((std::vector<int>{6}), dialog.selectedRecords());

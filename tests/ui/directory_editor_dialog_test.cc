@@ -17,35 +17,26 @@
 #include "ui/add_directory_dialog.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
 
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
 // Types `path` into the add-directory dialog once it is open and presses "&Add".
+// A refused name leaves the dialog open: it closes for the test.
 void AnswerAddDirectory(const std::string& path) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, path] {
-    auto* dialog = qobject_cast<AddDirectoryDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    dialog->findChild<QComboBox*>("id267")->setCurrentText(QString::fromStdString(path));
-    dialog->findChild<QPushButton*>("id1")->click();
-    // A refused name leaves the dialog open: it closes for the test.
-    if (dialog->isVisible()) dialog->reject();
+  OnceOpen<AddDirectoryDialog>([path](AddDirectoryDialog& dialog) {
+    dialog.findChild<QComboBox*>("id267")->setCurrentText(QString::fromStdString(path));
+    dialog.findChild<QPushButton*>("id1")->click();
   });
-  timer->start(10);
 }
 
 QStringList Rows(QListWidget* list) {
@@ -153,20 +144,9 @@ TEST_F(DirectoryEditorDialogTest, TheDirectoryEditorCommandOpensTheEditorOverThe
   ConnectDialogCommands(window, application);
   QAction* command = window.command(kCmdDirectoryEditor);
   ASSERT_TRUE(command->isEnabled());
-
-  // The dialog lives only while the command runs: what it was is noted then.
-  std::string opened;
-  QWidget* parent = nullptr;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    opened = modal->objectName().toStdString();
-    parent = modal->parentWidget();
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
-  });
-  command->trigger();
-  EXPECT_EQ("KORV_DIR_EDITOR", opened);
-  EXPECT_EQ(&window, parent);
+  const OpenedDialog opened = OpenedBy(*command);
+  EXPECT_EQ("KORV_DIR_EDITOR", opened.name);
+  EXPECT_EQ(&window, opened.parent);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@
 #include "service/import/result_import.h"
 #include "small_store.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/directory_editor_dialog.h"
 #include "ui/list_editor_dialog.h"
 #include "ui/main_window.h"
@@ -44,17 +45,15 @@
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
+using kvqt::testing::OnceOpen;
 using kvqt::testing::QtTest;
+using kvqt::testing::Restore;
+using kvqt::testing::Snapshot;
 
 constexpr int kMetaStockId = 4;
 constexpr int kAsciiId = 5;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
 
 QWidget* Widget(QWidget& dialog, int id) { return Control<QWidget>(dialog, id); }
 
@@ -62,33 +61,6 @@ std::vector<std::string> Items(QComboBox* combo) {
   std::vector<std::string> items;
   for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i).toStdString());
   return items;
-}
-
-// Acts on the modal dialog of type D once it is open, then closes it.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
-
-std::map<std::string, std::string> Snapshot(const std::string& directory) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(directory))
-    files[entry.path().filename().string()] = testing::ReadFileBytes(entry.path().string());
-  return files;
-}
-
-void Restore(const std::string& directory, const std::map<std::string, std::string>& files) {
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) std::filesystem::remove(entry.path());
-  for (const auto& [name, bytes] : files) testing::WriteFileBytes(directory + name, bytes);
 }
 
 void NoRelease() {}
@@ -101,23 +73,14 @@ class DownloadDialogTest : public QtTest {
     previousListFile_ = Directory::SetListFileHook(nullptr);
     InstallDirectoryRefresh();
     previousRelease_ = SetReleaseCheck(&NoRelease);
-    if (const char* editor = std::getenv("KVQT_EDITOR")) {
-      previousEditor_ = editor;
-      hadEditor_ = true;
-    }
     // The message of the day opens with a harmless command.
-    ::setenv("KVQT_EDITOR", "true", 1);
+    editor_.set("true");
 
     ms_ = charts_.path() + "ms/";
     asc_ = charts_.path() + "asc/";
-    for (const std::string& dir : {ms_, asc_}) ASSERT_TRUE(platform::MakeDirectories(dir));
-    for (const char* symbol : {"ABC", "NEW"}) {
-      DatafileEntry entry;
-      ASSERT_EQ(1, CreateEntry(symbol, std::string(symbol) == "ABC" ? "Abc Industries" : "Renamed Holding", 0,
-                               entry, kMetaStockId, ms_));
-    }
-    DatafileEntry entry;
-    ASSERT_EQ(1, CreateEntry("ABC", "Abc Industries", 0, entry, kAsciiId, asc_));
+    ASSERT_NO_FATAL_FAILURE(
+        MakeChartDirectory(ms_, kMetaStockId, {{"ABC", "Abc Industries"}, {"NEW", "Renamed Holding"}}));
+    ASSERT_NO_FATAL_FAILURE(MakeChartDirectory(asc_, kAsciiId, {{"ABC", "Abc Industries"}}));
     BuildModel(app_.formats());
     app_.data().login().userNumber = "demo0vqx";
     app_.data().login().password = "demopass";
@@ -129,11 +92,6 @@ class DownloadDialogTest : public QtTest {
     // The timers of OnceOpen go with the test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     server_.reset();
-    if (hadEditor_) {
-      ::setenv("KVQT_EDITOR", previousEditor_.c_str(), 1);
-    } else {
-      ::unsetenv("KVQT_EDITOR");
-    }
     SetReleaseCheck(previousRelease_);
     Directory::SetRefreshHook(previousRefresh_);
     Directory::SetListFileHook(previousListFile_);
@@ -190,12 +148,6 @@ class DownloadDialogTest : public QtTest {
     return testing::ReadAll(dir, formatId, entry);
   }
 
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& s : messages_->shown()) texts.push_back(s.text);
-    return texts;
-  }
-
   testing::TempDir charts_;
   testing::TempDir storeDir_;
   std::string ms_;
@@ -207,8 +159,7 @@ class DownloadDialogTest : public QtTest {
   Directory::RefreshHook previousRefresh_ = nullptr;
   Directory::ListFileHook previousListFile_ = nullptr;
   ReleaseCheck previousRelease_ = nullptr;
-  std::string previousEditor_;
-  bool hadEditor_ = false;
+  testing::ScopedEnv editor_{"KVQT_EDITOR"};
 };
 
 TEST_F(DownloadDialogTest, OpensWithANormalUpdateOfTheCurrentFormatAndTheSavedMode) {

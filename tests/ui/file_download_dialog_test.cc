@@ -36,6 +36,7 @@
 #include "small_store.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_test_app.h"
@@ -43,16 +44,18 @@
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Closing;
+using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
+using kvqt::testing::Quoted;
 using kvqt::testing::ReadFileBytes;
+using kvqt::testing::Shell;
+using kvqt::testing::ShellRun;
 using kvqt::testing::TempDir;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QStringLiteral("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
+using kvqt::testing::WithoutDisplay;
 
 void Click(QWidget& dialog, int id) { Control<QAbstractButton>(dialog, id)->click(); }
 void Type(QWidget& dialog, int id, const std::string& text) {
@@ -69,24 +72,6 @@ void Choose(QWidget& dialog, int id, const std::string& text) {
 std::string Current(QWidget& dialog, int id) { return Control<QComboBox>(dialog, id)->currentText().toStdString(); }
 bool Enabled(QWidget& dialog, int id) { return dialog.findChild<QWidget*>(QStringLiteral("id%1").arg(id))->isEnabled(); }
 
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
-
-ShellRun Shell(const std::string& command) {
-  ShellRun run;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  run.status = WEXITSTATUS(::pclose(pipe));
-  return run;
-}
-
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
-
 class FileDownloadDialogTest : public QtTest {
  protected:
   void SetUp() override {
@@ -95,21 +80,17 @@ class FileDownloadDialogTest : public QtTest {
     previousListFile_ = Directory::SetListFileHook(nullptr);
     InstallDirectoryRefresh();
     InstallSplitFactorStep();
-    if (const char* editor = std::getenv("KVQT_EDITOR")) previousEditor_ = editor;
     // The message of the day, and the edit buttons, open the file with this.
     dir_.write("editor.sh", "#!/bin/sh\necho \"$1\" >> " + dir_.file("edited.txt") + "\n");
     ::chmod(dir_.file("editor.sh").c_str(), 0755);
-    ::setenv("KVQT_EDITOR", dir_.file("editor.sh").c_str(), 1);
+    editor_.set(dir_.file("editor.sh"));
 
     ASSERT_EQ(0, app_.start(dir_.path()));
     metastock_ = app_.formats().findBySymbol("MS");
     ASSERT_NE(metastock_, nullptr);
     chartDir_ = charts_.path() + "ms/";
-    std::filesystem::create_directory(chartDir_);
-    for (const char* symbol : {"ABC", "X.Y"}) {
-      DatafileEntry entry;
-      ASSERT_EQ(1, CreateEntry(symbol, std::string(symbol) + " Inc", 0, entry, metastock_->formatId(), chartDir_));
-    }
+    ASSERT_NO_FATAL_FAILURE(
+        MakeChartDirectory(chartDir_, metastock_->formatId(), {{"ABC", "ABC Inc"}, {"X.Y", "X.Y Inc"}}));
     metastock_->addDirectory(std::make_unique<Directory>(chartDir_, metastock_->formatId()));
     metastock_->setCurDi(0);
     app_.formats().setCurrentIndex(app_.formats().indexOf(metastock_));
@@ -120,11 +101,6 @@ class FileDownloadDialogTest : public QtTest {
 
   void TearDown() override {
     server_.reset();
-    if (previousEditor_.empty()) {
-      ::unsetenv("KVQT_EDITOR");
-    } else {
-      ::setenv("KVQT_EDITOR", previousEditor_.c_str(), 1);
-    }
     Directory::SetRefreshHook(previousRefresh_);
     Directory::SetListFileHook(previousListFile_);
     QtTest::TearDown();
@@ -157,9 +133,9 @@ class FileDownloadDialogTest : public QtTest {
     Click(dialog, 1);
   }
 
+  // The messages shown since the last call.
   std::vector<std::string> Messages() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
+    std::vector<std::string> texts = Shown();
     messages_->clear();
     return texts;
   }
@@ -167,10 +143,7 @@ class FileDownloadDialogTest : public QtTest {
   // kvqt without a display, in this program directory, with its own settings
   // and runtime directories.
   ShellRun Kvqt(const std::string& args) {
-    ::chmod(runtime_.path().c_str(), 0700);
-    return Shell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= KVQT_EDITOR=true KVQT_HOME=" +
-                 Quoted(dir_.path()) + " XDG_CONFIG_HOME=" + Quoted(config_.path()) +
-                 " XDG_DATA_HOME=" + Quoted(config_.path()) + " XDG_RUNTIME_DIR=" + Quoted(runtime_.path()) + " " +
+    return Shell(WithoutDisplay(dir_.path(), config_.path(), config_.path(), runtime_.path()) + "KVQT_EDITOR=true " +
                  KVQT_PATH + " " + args);
   }
 
@@ -184,7 +157,7 @@ class FileDownloadDialogTest : public QtTest {
   std::unique_ptr<server::Store> store_;
   std::unique_ptr<testing::ServerThread> server_;
   std::string progressError_;
-  std::string previousEditor_;
+  testing::ScopedEnv editor_{"KVQT_EDITOR"};
   Directory::RefreshHook previousRefresh_ = nullptr;
   Directory::ListFileHook previousListFile_ = nullptr;
 };
@@ -241,18 +214,9 @@ TEST_F(FileDownloadDialogTest, TheMainWindowCommandsOpenBothModesOverTheWindow) 
   for (const auto& c : cases) {
     QAction* command = window.command(c.command);
     ASSERT_TRUE(command->isEnabled()) << c.command;
-    std::string opened;
-    QWidget* parent = nullptr;
-    QTimer::singleShot(0, [&] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal) return;
-      opened = modal->objectName().toStdString();
-      parent = modal->parentWidget();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    });
-    command->trigger();
-    EXPECT_EQ(opened, c.dialog);
-    EXPECT_EQ(parent, &window);
+    const OpenedDialog opened = OpenedBy(*command, Closing::kReject);
+    EXPECT_EQ(opened.name, c.dialog);
+    EXPECT_EQ(opened.parent, &window);
   }
 }
 

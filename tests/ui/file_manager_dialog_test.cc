@@ -26,6 +26,7 @@
 #include "platform/path.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/directory_editor_dialog.h"
 #include "ui/find_dialog.h"
 #include "ui/main_window.h"
@@ -34,31 +35,14 @@
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
+using kvqt::testing::OnceOpen;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
 
 constexpr int kMetastock = 4;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
-// Acts on the modal dialog of type D once it is open.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
 
 // Notes the data files the data manager was opened on.
 class OpenedView : public DataManagerView {
@@ -81,14 +65,9 @@ class FileManagerDialogTest : public QtTest {
   }
 
   // A MetaStock directory with the instruments, current in the program.
-  Format& Metastock(std::initializer_list<std::pair<const char*, const char*>> instruments) {
+  Format& Metastock(const std::vector<std::pair<std::string, std::string>>& instruments) {
     path = dir_.path() + "ms/";
-    EXPECT_TRUE(platform::MakeDirectories(path));
-    for (const auto& [symbol, name] : instruments) {
-      DatafileEntry entry;
-      entry.firstDate = Date(2000, 1, 3);
-      EXPECT_EQ(1, CreateEntry(symbol, name, 0, entry, kMetastock, path));
-    }
+    MakeChartDirectory(path, kMetastock, instruments, Date(2000, 1, 3));
     Formats& formats = application.formats();
     Format& format = *formats.findById(kMetastock);
     format.addDirectory(std::make_unique<Directory>(path, kMetastock));
@@ -395,21 +374,10 @@ TEST_F(FileManagerDialogTest, TheFileManagerCommandOpensItOverTheWindow) {
   ConnectDialogCommands(window, application);
   QAction* command = window.command(kCmdFileManager);
   ASSERT_TRUE(command->isEnabled());
-  std::string opened;
-  std::string caption;
-  QWidget* parent = nullptr;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    opened = modal->objectName().toStdString();
-    caption = modal->windowTitle().toStdString();
-    parent = modal->parentWidget();
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
-  });
-  command->trigger();
-  EXPECT_EQ("KORV_FILEMANAGER", opened);
-  EXPECT_EQ("File Manager", caption);
-  EXPECT_EQ(&window, parent);
+  const OpenedDialog opened = OpenedBy(*command);
+  EXPECT_EQ("KORV_FILEMANAGER", opened.name);
+  EXPECT_EQ("File Manager", opened.title);
+  EXPECT_EQ(&window, opened.parent);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <regex>
 
 #include "app/application.h"
+#include "dialog_test_util.h"
 #include "qt_test_app.h"
 #include "ui/config_wizard_dialog.h"
 #include "ui/first_run_wizard.h"
@@ -20,23 +21,9 @@
 namespace kvqt {
 namespace {
 
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
-
-ShellRun Shell(const std::string& command) {
-  ShellRun run;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  run.status = WEXITSTATUS(::pclose(pipe));
-  return run;
-}
-
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+using testing::Quoted;
+using testing::Shell;
+using testing::ShellRun;
 
 class FirstRunDownloadTest : public testing::QtTest {
  protected:
@@ -52,10 +39,8 @@ class FirstRunDownloadTest : public testing::QtTest {
   }
   // kvqt without a display, with its own program, settings and runtime directories.
   ShellRun Kvqt(const std::string& args) {
-    ::chmod(runtime_.path().c_str(), 0700);
-    return Shell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= KVQT_HOME=" + Quoted(dir_.path()) +
-                 " XDG_CONFIG_HOME=" + Quoted(config_.path()) + " XDG_DATA_HOME=" + Quoted(config_.path()) +
-                 " XDG_RUNTIME_DIR=" + Quoted(runtime_.path()) + " " + KVQT_PATH + " " + args);
+    return Shell(testing::WithoutDisplay(dir_.path(), config_.path(), config_.path(), runtime_.path()) + KVQT_PATH +
+                 " " + args);
   }
 
   testing::TempDir home_;

@@ -22,35 +22,19 @@
 #include "ui/add_list_dialog.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::MakeChartDirectory;
+using kvqt::testing::OnceOpen;
+using kvqt::testing::OpenedBy;
+using kvqt::testing::OpenedDialog;
 using kvqt::testing::QtTest;
-
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
-// Acts on the modal dialog of type D once it is open.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
 
 class ListEditorDialogTest : public QtTest {
  protected:
@@ -70,11 +54,7 @@ class ListEditorDialogTest : public QtTest {
   // An ASCII directory with three instruments.
   std::string Quotes() {
     const std::string path = dir_.path() + "quotes/";
-    EXPECT_TRUE(platform::MakeDirectories(path));
-    for (const char* symbol : {"AAA", "BBB", "CCC"}) {
-      DatafileEntry entry;
-      EXPECT_EQ(1, CreateEntry(symbol, std::string(symbol) + " Corp", 0, entry, 5, path));
-    }
+    MakeChartDirectory(path, 5, {{"AAA", "AAA Corp"}, {"BBB", "BBB Corp"}, {"CCC", "CCC Corp"}});
     return path;
   }
 
@@ -181,19 +161,9 @@ TEST_F(ListEditorDialogTest, TheListEditorCommandOpensTheEditorOverTheWindow) {
   MainWindow window;
   ConnectDialogCommands(window, application);
   QAction* command = window.command(kCmdListEditor);
-  ASSERT_TRUE(command->isEnabled());
-  std::string opened;
-  QWidget* parent = nullptr;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    opened = modal->objectName().toStdString();
-    parent = modal->parentWidget();
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
-  });
-  command->trigger();
-  EXPECT_EQ("KORV_LIST_EDITOR", opened);
-  EXPECT_EQ(&window, parent);
+  ASSERT_TRUE(command->isEnabled());  const OpenedDialog opened = OpenedBy(*command);
+  EXPECT_EQ("KORV_LIST_EDITOR", opened.name);
+  EXPECT_EQ(&window, opened.parent);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/core/logs.h"
 #include "app/core/messages.h"
@@ -45,6 +46,13 @@ class QtTest : public ::testing::Test {
     (void)!::chdir(oldCwd_.c_str());
     Logs::SetDirectory("");
     setProfilePath(platform::SettingsFilePath());
+  }
+
+  // The texts of the messages shown so far, in order.
+  std::vector<std::string> Shown() {
+    std::vector<std::string> texts;
+    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
+    return texts;
   }
 
   TempDir dir_;

@@ -27,9 +27,11 @@
 #include "maintenance/start_date_text.h"
 #include "platform/path.h"
 #include "service/symbols/sintable.h"
+#include "symbols/catalogue_instrument.h"
 #include "ui/add_confirm_dialog.h"
 #include "ui/commands.h"
 #include "ui/dialog_commands.h"
+#include "ui/dialog_test_util.h"
 #include "ui/main_window.h"
 #include "ui/qt_test_app.h"
 #include "ui/search_results_model.h"
@@ -37,44 +39,12 @@
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::CatalogueInstrument;
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
 using kvqt::testing::QtTest;
 
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
 std::string Text(QLineEdit* field) { return field->text().toStdString(); }
-
-// Acts on the modal dialog of type D once it is open.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
-}
-
-SinInstrument Instrument(std::int32_t sincode, const char* symbol, const char* name, int type, int exchange,
-                         int currency, Date start = Date()) {
-  SinInstrument r;
-  r.sincode = sincode;
-  r.symbol = symbol;
-  r.name = name;
-  r.security_type = static_cast<std::uint8_t>(type);
-  r.exchange = static_cast<std::int16_t>(exchange);
-  r.currency = static_cast<std::int16_t>(currency);
-  r.start_date = start;
-  return r;
-}
 
 class SearchDialogTest : public QtTest {
  protected:
@@ -88,12 +58,12 @@ class SearchDialogTest : public QtTest {
     ASSERT_EQ(0, table.putCurrency({1, "EUR"}));
     ASSERT_EQ(0, table.putCurrency({2, "USD"}));
     const SinInstrument instruments[] = {
-        Instrument(5001, "BANK", "Bank of Holland", 16, 1, 1, Date(1999, 2, 3)),
-        Instrument(5002, "URB", "URBAN HOLDINGS", 16, 2, 1),
-        Instrument(5003, "ALB", "Albany Trust", 16, 1, 2, Date(2001, 12, 24)),
-        Instrument(5004, "AEX", "AEX Index", 0, 1, 1),
-        Instrument(5005, "BEL20", "Bel 20 Index", 60, 2, 1),
-        Instrument(5006, "bandx", "Other Thing", 99, 1, 1),
+        CatalogueInstrument(5001, "BANK", "Bank of Holland", 16, 1, 1, Date(1999, 2, 3)),
+        CatalogueInstrument(5002, "URB", "URBAN HOLDINGS", 16, 2, 1),
+        CatalogueInstrument(5003, "ALB", "Albany Trust", 16, 1, 2, Date(2001, 12, 24)),
+        CatalogueInstrument(5004, "AEX", "AEX Index", 0, 1, 1),
+        CatalogueInstrument(5005, "BEL20", "Bel 20 Index", 60, 2, 1),
+        CatalogueInstrument(5006, "bandx", "Other Thing", 99, 1, 1),
     };
     for (const SinInstrument& r : instruments) ASSERT_EQ(1, table.addInstrument(r));
     ASSERT_EQ(0, table.save());
@@ -130,6 +100,9 @@ class SearchDialogTest : public QtTest {
     return symbols;
   }
 
+  // The messages shown, beside the sincodes the results list shows.
+  using QtTest::Shown;
+
   // The sincodes the results list shows, read from its lines.
   static std::vector<std::int32_t> Shown(SearchDialog& dialog) {
     std::vector<std::int32_t> sincodes;
@@ -156,12 +129,6 @@ class SearchDialogTest : public QtTest {
     for (int row : rows)
       list->selectionModel()->select(list->model()->index(row, 0),
                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  }
-
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& shown : messages_->shown()) texts.push_back(shown.text);
-    return texts;
   }
 
   Formats formats;

@@ -26,6 +26,7 @@
 #include "service/import/import_tally.h"
 #include "service/import/result_import.h"
 #include "support/hex.h"
+#include "import_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {
@@ -37,51 +38,13 @@ using testing::TempDir;
 constexpr int kMetaStock = 4;
 constexpr int kAscii = 5;
 
-void NoReleaseCheck() {}
-
-class ImportSummaryTest : public ::testing::Test {
+class ImportSummaryTest : public testing::ImportTest {
  protected:
-  void SetUp() override {
-    setProfilePath(home.file("kvqt.ini"));
-    Logs::SetDirectory(home.path());
-    previousRefresh = Directory::SetRefreshHook(nullptr);
-    previousListFile = Directory::SetListFileHook(nullptr);
-    InstallDirectoryRefresh();
-    previousRelease = SetReleaseCheck(&NoReleaseCheck);
-    char cwd[4096];
-    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-    oldCwd = cwd;
-    ASSERT_EQ(::chdir(home.path().c_str()), 0);
-    login.sessionDate = Date(2004, 1, 6);
-    action.userInfo = &userInfo;
-    action.login = &login;
-  }
-  void TearDown() override {
-    action.importState.reset();
-    (void)!::chdir(oldCwd.c_str());
-    SetReleaseCheck(previousRelease);
-    Directory::SetRefreshHook(previousRefresh);
-    Directory::SetListFileHook(previousListFile);
-    Logs::SetDirectory("");
-    setProfilePath(platform::SettingsFilePath());
-  }
-
-  Format& AddFormat(int formatId) {
-    formats.push_back(std::make_unique<Format>("F" + std::to_string(formatId), "Format", formatId));
-    return *formats.back();
-  }
-  Directory& AddDirectory(Format& format, const TempDir& dir) {
-    format.addDirectory(std::make_unique<Directory>(dir.path(), format.formatId()));
-    return *format.directoryByName(dir.path());
-  }
-  void Instrument(const TempDir& dir, int formatId, const std::string& symbol, int days = 0) {
-    DatafileEntry entry;
-    ASSERT_EQ(1, CreateEntry(symbol, symbol + " Inc", 0, entry, formatId, dir.path()));
+  // Days 1 to n of January 2004 at the day number, volume 100.
+  static std::vector<PriceRecord> Days(int n) {
     std::vector<PriceRecord> records;
-    for (int d = 1; d <= days; ++d) records.push_back(testing::Daily(Date(2004, 1, d), d, d, d, d, 100));
-    if (!records.empty()) {
-      ASSERT_EQ(0, testing::AppendRecords(dir.path(), formatId, entry, records));
-    }
+    for (int d = 1; d <= n; ++d) records.push_back(testing::Daily(Date(2004, 1, d), d, d, d, d, 100));
+    return records;
   }
   std::string DataFilePath(const TempDir& dir, int formatId, const std::string& symbol) {
     DatafileEntry entry;
@@ -90,18 +53,6 @@ class ImportSummaryTest : public ::testing::Test {
     EXPECT_EQ(0, BuildFileName(entry, path, formatId, dir.path()));
     return path;
   }
-  void Prepare(const std::string& sksdat, int kind, int type, Format& format, Directory* directory) {
-    home.write("sksdat.dat", sksdat);
-    action.kind = kind;
-    action.type = type;
-    action.sourceFormat = &format;
-    action.sourceDirectory = directory;
-  }
-  int Import(const std::string& sksdat, int kind, int type, Format& format, Directory* directory) {
-    Prepare(sksdat, kind, type, format, directory);
-    progress = std::make_unique<HeadlessProgress>();
-    return progress->run(actionPostDatafile, action, 2);
-  }
   // The status lines that are summaries.
   std::vector<std::string> Summaries() const {
     std::vector<std::string> found;
@@ -109,18 +60,6 @@ class ImportSummaryTest : public ::testing::Test {
       if (line.rfind("Written: ", 0) == 0) found.push_back(line);
     return found;
   }
-
-  TempDir home;
-  ScopedMessages messages;
-  std::vector<std::unique_ptr<Format>> formats;
-  UserInfo userInfo;
-  LoginRecord login;
-  ActionInfo action;
-  std::unique_ptr<HeadlessProgress> progress;
-  std::string oldCwd;
-  Directory::RefreshHook previousRefresh = nullptr;
-  Directory::ListFileHook previousListFile = nullptr;
-  ReleaseCheck previousRelease = nullptr;
 };
 
 // A list import over two directories: the lines of symbols a directory does
@@ -171,7 +110,7 @@ TEST_F(ImportSummaryTest, FullDataFilesCountForNothing) {
     TempDir dir;
     Format& format = AddFormat(kMetaStock);
     Directory& directory = AddDirectory(format, dir);
-    Instrument(dir, kMetaStock, "AAA", 3);
+    Instrument(dir, kMetaStock, "AAA", Days(3));
     const std::string path = DataFilePath(dir, kMetaStock, "AAA");
     std::string bytes = testing::ReadFileBytes(path);
     bytes.replace(0, 2, Hex("04 00"));  // room for the three stored records only
@@ -187,7 +126,7 @@ TEST_F(ImportSummaryTest, MergeCountsTheNewRecords) {
   TempDir dir;
   Format& format = AddFormat(kAscii);
   Directory& directory = AddDirectory(format, dir);
-  Instrument(dir, kAscii, "AAA", 5);
+  Instrument(dir, kAscii, "AAA", Days(5));
   ASSERT_EQ(Import("AAA,20040102,100,7\r\nAAA,20040112,100,8\r\n", 0, 2, format, &directory), kStepFinished);
   EXPECT_EQ(Summaries(), std::vector<std::string>{"Written: 2 records in 1 data file in 1 directory"});
 }
@@ -229,7 +168,7 @@ TEST_F(ImportSummaryTest, CancelDuringTheImportKeepsTheMasterInStepWithTheDataFi
     TempDir dir;
     Format& format = AddFormat(formatId);
     Directory& directory = AddDirectory(format, dir);
-    Instrument(dir, formatId, "AAA", 2);
+    Instrument(dir, formatId, "AAA", Days(2));
     std::string result;
     Date day(2004, 1, 3);
     constexpr int kLines = 4000;

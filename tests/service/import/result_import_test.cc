@@ -25,6 +25,7 @@
 #include "formats/format_test_util.h"
 #include "platform/program_dir.h"
 #include "support/hex.h"
+#include "import_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kvqt {
@@ -36,73 +37,18 @@ using testing::ToHex;
 using testing::Intraday;
 using testing::TempDir;
 
-int g_release_checks = 0;
-void CountReleaseCheck() { ++g_release_checks; }
-
 struct Expected {
   std::int32_t date;
   float volume, open, high, low, close;
 };
 
-class ResultImportTest : public ::testing::Test {
+class ResultImportTest : public testing::ImportTest {
  protected:
-  void SetUp() override {
-    setProfilePath(home.file("kvqt.ini"));
-    Logs::SetDirectory(home.path());
-    previousRefresh = Directory::SetRefreshHook(nullptr);
-    previousListFile = Directory::SetListFileHook(nullptr);
-    InstallDirectoryRefresh();
-    previousRelease = SetReleaseCheck(&CountReleaseCheck);
-    g_release_checks = 0;
-    char cwd[4096];
-    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-    oldCwd = cwd;
-    ASSERT_EQ(::chdir(home.path().c_str()), 0);
-    login.sessionDate = Date(2004, 1, 6);
-    action.userInfo = &userInfo;
-    action.login = &login;
-  }
-  void TearDown() override {
-    action.importState.reset();
-    (void)!::chdir(oldCwd.c_str());
-    SetReleaseCheck(previousRelease);
-    Directory::SetRefreshHook(previousRefresh);
-    Directory::SetListFileHook(previousListFile);
-    Logs::SetDirectory("");
-    setProfilePath(platform::SettingsFilePath());
-  }
-
-  Format& AddFormat(int formatId) {
-    formats.push_back(std::make_unique<Format>("F" + std::to_string(formatId), "Format", formatId));
-    return *formats.back();
-  }
-  Directory& AddDirectory(Format& format, const TempDir& dir) {
-    format.addDirectory(std::make_unique<Directory>(dir.path(), format.formatId()));
-    return *format.directoryByName(dir.path());
-  }
-  void Instrument(const TempDir& dir, int formatId, const std::string& symbol,
-                  const std::vector<PriceRecord>& records = {}) {
-    DatafileEntry entry;
-    ASSERT_EQ(1, CreateEntry(symbol, symbol + " Inc", formatId == 21 ? 5 : 0, entry, formatId, dir.path()));
-    if (!records.empty()) {
-      ASSERT_EQ(0, testing::AppendRecords(dir.path(), formatId, entry, records));
-    }
-  }
   // Days 1 to n of January 2004 with prices from the day number.
   static std::vector<PriceRecord> Days(int n) {
     std::vector<PriceRecord> records;
     for (int d = 1; d <= n; ++d) records.push_back(Daily(Date(2004, 1, d), d, d + 1, d - 0.5f, d + 0.5f, d * 100));
     return records;
-  }
-
-  int Import(const std::string& sksdat, int kind, int type, Format& format, Directory* directory) {
-    home.write("sksdat.dat", sksdat);
-    action.kind = kind;
-    action.type = type;
-    action.sourceFormat = &format;
-    action.sourceDirectory = directory;
-    progress = std::make_unique<HeadlessProgress>();
-    return progress->run(actionPostDatafile, action, 2);
   }
 
   static DatafileEntry Entry(const TempDir& dir, int formatId, const std::string& symbol) {
@@ -125,18 +71,6 @@ class ResultImportTest : public ::testing::Test {
       EXPECT_FLOAT_EQ(records[i].close, expected[i].close);
     }
   }
-
-  TempDir home;
-  ScopedMessages messages;
-  std::vector<std::unique_ptr<Format>> formats;
-  UserInfo userInfo;
-  LoginRecord login;
-  ActionInfo action;
-  std::unique_ptr<HeadlessProgress> progress;
-  std::string oldCwd;
-  Directory::RefreshHook previousRefresh = nullptr;
-  Directory::ListFileHook previousListFile = nullptr;
-  ReleaseCheck previousRelease = nullptr;
 };
 
 constexpr int kMetaStock = 4;
@@ -157,13 +91,13 @@ TEST_F(ResultImportTest, NewDirectoriesGetEveryLine) {
     Instrument(dir, formatId, "AAA");
     Instrument(dir, formatId, "BBB");
     userInfo.lastsessiondate = Date();
-    g_release_checks = 0;
+    releaseChecks = 0;
 
     ASSERT_EQ(Import(kFirstResult, 0, 1, format, &directory), kStepFinished);
     EXPECT_TRUE(progress->errors().empty());
     EXPECT_TRUE(messages->shown().empty());
     EXPECT_EQ(userInfo.lastsessiondate.value(), 20040106);
-    EXPECT_EQ(g_release_checks, 1);
+    EXPECT_EQ(releaseChecks, 1);
 
     ExpectRecords(Records(dir, formatId, "AAA"),
                   {{20040102, 1500, 10, 11, 9, 10.5f}, {20040105, 1200, 10.5f, 12, 10, 11.75f}});
@@ -338,7 +272,7 @@ TEST_F(ResultImportTest, FullMetaStockFileDropsRecordsAndWarnsAtTheEnd) {
   EXPECT_EQ(progress->errors()[0], "Download Session Completed\nWARNING: Some data files are full");
   EXPECT_EQ(testing::ReadFileBytes(path).size(), 65535u * 28);
   ExpectRecords(Records(dir, kMetaStock, "ROOM"), {{20040102, 1000, 10, 10, 10, 10}});
-  EXPECT_EQ(g_release_checks, 1);
+  EXPECT_EQ(releaseChecks, 1);
 }
 
 TEST_F(ResultImportTest, MergeThatOverflowsKeepsTheDataFile) {
@@ -559,13 +493,13 @@ TEST_F(ResultImportTest, HowAnImportEnds) {
 
   // No result: done, nothing said, nothing recorded.
   userInfo.lastsessiondate = Date();
-  g_release_checks = 0;
+  releaseChecks = 0;
   ASSERT_EQ(::unlink("sksdat.dat"), 0);
   HeadlessProgress missing;
   EXPECT_EQ(missing.run(actionPostDatafile, action, 2), kStepFinished);
   EXPECT_TRUE(missing.errors().empty());
   EXPECT_TRUE(userInfo.lastsessiondate.isNull());
-  EXPECT_EQ(g_release_checks, 0);
+  EXPECT_EQ(releaseChecks, 0);
 
   // No format.
   action.sourceFormat = nullptr;
@@ -593,7 +527,7 @@ TEST_F(ResultImportTest, FileDownloadWritesTheExportLines) {
             "AAA,20040102, 09:30,12.5\r\n" +
                 wide + "\r\n");
   EXPECT_EQ(userInfo.lastsessiondate.value(), 20040106);
-  EXPECT_EQ(g_release_checks, 1);
+  EXPECT_EQ(releaseChecks, 1);
 
   action.outputFile = home.file("no/such/dir/out.txt");
   ASSERT_EQ(Import(result, 3, 1, source, nullptr), kStepErrorShown);

@@ -46,15 +46,6 @@ inline constexpr int kAsciiId = 5;
 inline int g_release_checks = 0;
 inline void CountReleaseCheck() { ++g_release_checks; }
 
-// Every file of a directory with its bytes.
-inline std::map<std::string, std::string> Snapshot(const std::string& directory) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-    files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
-  }
-  return files;
-}
-
 // Waits (bounded) until the file exists; for programs the session started.
 inline bool AppearsWithin(const std::string& path, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;

@@ -37,6 +37,7 @@
 #include "small_store.h"
 #include "ui/add_confirm_dialog.h"
 #include "ui/directory_editor_dialog.h"
+#include "ui/dialog_test_util.h"
 #include "ui/download_dialog.h"
 #include "ui/file_manager_dialog.h"
 #include "ui/progress_dialog.h"
@@ -47,6 +48,8 @@
 namespace kvqt::ui {
 namespace {
 
+using kvqt::testing::Control;
+using kvqt::testing::OnceOpen;
 using kvqt::testing::QtTest;
 using kvqt::testing::TempDir;
 using namespace std::chrono_literals;
@@ -54,33 +57,10 @@ using namespace std::chrono_literals;
 constexpr int kMetaStockId = 4;
 constexpr int kAsciiId = 5;
 
-template <typename T>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QString("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << id;
-  return control;
-}
-
 std::string Text(QLineEdit* field) { return field->text().toStdString(); }
 std::string Text(QLabel* label) { return label->text().toStdString(); }
 std::string Cell(QTreeView* list, int row, int column) {
   return list->model()->index(row, column).data().toString().toStdString();
-}
-
-// Acts on the modal dialog of type D once it is open; closes it if the act
-// left it open.
-template <typename D>
-void OnceOpen(std::function<void(D&)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  timer->start(10);
 }
 
 void SelectRows(QTreeView* list, std::initializer_list<int> rows) {
@@ -240,12 +220,6 @@ class DialogIntegrationTest : public QtTest {
   std::string MasterName(const char* symbol) const {
     DatafileEntry entry;
     return FindEntry(symbol, entry, kMetaStockId, ms_) == 0 ? entry.name : "(none)";
-  }
-
-  std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (const auto& s : messages_->shown()) texts.push_back(s.text);
-    return texts;
   }
 
   TempDir charts_;

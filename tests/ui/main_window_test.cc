@@ -8,7 +8,10 @@
 #include <QToolBar>
 #include <vector>
 
+#include "app/application.h"
 #include "ui/about_dialog.h"
+#include "ui/commands.h"
+#include "ui/dialog_commands.h"
 #include "ui/qt_test_app.h"
 
 namespace kvqt::ui {
@@ -111,6 +114,16 @@ TEST_F(MainWindowTest, DialogCommandsStayDisabledUntilTheirDialogIsThere) {
   EXPECT_TRUE(window.command(1010)->isEnabled());
   window.command(1010)->trigger();
   EXPECT_EQ(opened, 1);
+}
+
+TEST_F(MainWindowTest, EveryCommandIsEnabledOnceTheDialogsAreConnected) {
+  Application application{{}};
+  MainWindow window;
+  ConnectDialogCommands(window, application);
+  for (const Command& command : kCommands) EXPECT_TRUE(window.command(command.id)->isEnabled()) << command.id;
+  EXPECT_TRUE(window.command(kCmdEnter)->isEnabled());
+  for (QAction* action : window.toolBar()->actions())
+    EXPECT_TRUE(action->isSeparator() || action->isEnabled()) << action->text().toStdString();
 }
 
 TEST_F(MainWindowTest, EnterKeyOpensTheDownloadDialog) {

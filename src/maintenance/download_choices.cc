@@ -98,7 +98,14 @@ const char* FillDownloadAction(const DownloadChoices& choices, ActionInfo& actio
                                                                 : SelectionKind::kSymbol;
   DownloadSelection selection;
   const auto pick = [&choices](Directory& directory) { return directory.at(choices.symbolIndex); };
-  if (const char* missing = SelectFromFormat(format, kind, pick, selection)) return missing;
+  SelectFromFormat(format, kind, pick, selection);
+  // Refused by the session's own rule, before anything is recorded.
+  ActionInfo chosen;
+  chosen.kind = choices.mode;
+  chosen.list = selection.list;
+  chosen.sourceDirectory = selection.directory;
+  chosen.datafile = selection.datafile;
+  if (const char* missing = SelectionProblem(chosen)) return missing;
 
   action.sourceFormat = format;
   action.destinationFormat = nullptr;

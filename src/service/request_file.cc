@@ -300,4 +300,21 @@ int BuildRequestFile(ActionInfo& action, const std::string& path) {
   return rc == 0 ? 0 : -1;
 }
 
+const char* SelectionProblem(const ActionInfo& action) {
+  switch (action.kind) {
+    case kSelectList:
+      if (action.list == nullptr) return "No list selected";
+      break;
+    case kSelectDirectory:
+      if (action.sourceDirectory == nullptr) return "No directory selected";
+      break;
+    case kSelectSymbol:
+      if (action.sourceDirectory == nullptr || action.datafile == nullptr) return "No symbol selected";
+      break;
+    default:
+      break;
+  }
+  return nullptr;
+}
+
 }  // namespace kvqt

@@ -63,4 +63,8 @@ int WriteFileDownloadLine(std::FILE* file, const ActionInfo& action, const Dataf
 // is asked for again and its final price replaces the real-time one.
 void RefreshCheck(DatafileEntry& entry, const Format* format, const std::string& directoryPath);
 
+// The message for a selection a download cannot work on (no list, no
+// directory, no symbol), or null; the session and the download dialog refuse it.
+const char* SelectionProblem(const ActionInfo& action);
+
 }  // namespace kvqt

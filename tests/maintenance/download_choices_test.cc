@@ -271,7 +271,7 @@ TEST(DownloadChoicesTest, RefusedChoicesLeaveTheActionUnchanged) {
       {&m.format, kSelectDirectory, kUpdateDateRange, "20240110", "x", 0, kInvalidEndDateText},
       {&empty, kSelectList, kUpdateNormal, "", "", -1, "No list selected"},
       {&empty, kSelectDirectory, kUpdateNormal, "", "", -1, "No directory selected"},
-      {&empty, kSelectSymbol, kUpdateNormal, "", "", 0, "No directory selected"},
+      {&empty, kSelectSymbol, kUpdateNormal, "", "", 0, "No symbol selected"},
       {&m.format, kSelectSymbol, kUpdateNormal, "", "", -1, "No symbol selected"},
       {&m.format, kSelectSymbol, kUpdateNormal, "", "", 2, "No symbol selected"},
       {nullptr, kSelectDirectory, kUpdateNormal, "", "", -1, "No directory selected"},

@@ -17,24 +17,6 @@ namespace {
 // The connection types that dial a telephone number.
 bool DialsTelephone(int connection) { return connection == 0 || connection == 2; }
 
-// The message for a selection the download cannot work on, or null.
-const char* SelectionProblem(const ActionInfo& action) {
-  switch (action.kind) {
-    case kSelectList:
-      if (action.list == nullptr) return "No list selected";
-      break;
-    case kSelectDirectory:
-      if (action.sourceDirectory == nullptr) return "No directory selected";
-      break;
-    case kSelectSymbol:
-      if (action.sourceDirectory == nullptr || action.datafile == nullptr) return "No symbol selected";
-      break;
-    default:
-      break;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 int CheckAndRequest(StepRunner& runner, ActionInfo& action, int& counter) {

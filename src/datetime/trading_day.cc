@@ -27,10 +27,4 @@ Date LastCompleteTradingDay(const platform::LocalDateTime& now) {
 
 Date LastCompleteTradingDay() { return LastCompleteTradingDay(platform::LocalNow()); }
 
-std::string DateFieldText(Date date) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d/%d/%04d", date.day(), date.month(), date.year());
-  return text;
-}
-
 }  // namespace kvqt

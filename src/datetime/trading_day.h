@@ -2,8 +2,6 @@
 // date a file download offers by default.
 #pragma once
 
-#include <string>
-
 #include "datetime/date.h"
 #include "platform/clock.h"
 
@@ -19,8 +17,5 @@ Date LastCompleteTradingDay(const platform::LocalDateTime& now);
 
 // The same at the program clock's local time.
 Date LastCompleteTradingDay();
-
-// A date as the dialogs prefill it: "%d/%d/%04d" (day/month/year).
-std::string DateFieldText(Date date);
 
 }  // namespace kvqt

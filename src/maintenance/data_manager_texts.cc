@@ -3,17 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "datetime/date_field_text.h"
 #include "maintenance/decimal_text.h"
 #include "maintenance/record_array.h"
 
 namespace kvqt {
 namespace {
-
-std::string DateText(Date date) {
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%d/%d/%04d", date.day(), date.month(), date.year());
-  return buffer;
-}
 
 // Null times print as 00:00 rather than as negative numbers.
 int Part(int value) { return value < 0 ? 0 : value; }
@@ -21,10 +16,10 @@ int Part(int value) { return value < 0 ? 0 : value; }
 std::string DateTimeText(Date date, Time time, bool seconds) {
   char buffer[64];
   if (seconds)
-    std::snprintf(buffer, sizeof buffer, "%s %02d:%02d:%02d", DateText(date).c_str(), Part(time.hour()),
+    std::snprintf(buffer, sizeof buffer, "%s %02d:%02d:%02d", DateFieldText(date).c_str(), Part(time.hour()),
                   Part(time.minute()), Part(time.second()));
   else
-    std::snprintf(buffer, sizeof buffer, "%s %02d:%02d", DateText(date).c_str(), Part(time.hour()),
+    std::snprintf(buffer, sizeof buffer, "%s %02d:%02d", DateFieldText(date).c_str(), Part(time.hour()),
                   Part(time.minute()));
   return buffer;
 }
@@ -34,7 +29,7 @@ std::string DateTimeText(Date date, Time time, bool seconds) {
 std::string RecordWhenText(PriceKind kind, Date date, Time time) {
   switch (kind) {
     case PriceKind::kDaily:
-      return DateText(date);
+      return DateFieldText(date);
     case PriceKind::kIntraday:
       return DateTimeText(date, time, false);
     case PriceKind::kTick:
@@ -115,7 +110,7 @@ std::array<std::string, kPriceColumns> WidestRowTexts(PriceKind kind, const Reco
 
 std::string EditHeadingText(PriceKind kind, const PriceRecord& record) {
   // The daily heading starts on the second line of its field.
-  if (kind == PriceKind::kDaily) return "\n" + DateText(record.date);
+  if (kind == PriceKind::kDaily) return "\n" + DateFieldText(record.date);
   return RecordWhenText(kind, record.date, record.time);
 }
 

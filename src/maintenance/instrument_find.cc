@@ -1,23 +1,16 @@
 #include "maintenance/instrument_find.h"
 
 #include "app/model/datafile.h"
+#include "app/runner/program_args.h"
 
 namespace kvqt {
 
-std::string UpperText(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 bool InstrumentMatches(const Datafile& datafile, std::string_view upperText) {
-  return UpperText(datafile.name() + " " + datafile.symbol()).find(upperText) != std::string::npos;
+  return UpperCase(datafile.name() + " " + datafile.symbol()).find(upperText) != std::string::npos;
 }
 
 int InstrumentFind::find(std::string_view text, int selectedRow, const RowAt& rowAt) {
-  const std::string upper = UpperText(text);
+  const std::string upper = UpperCase(text);
   const bool again = searched_ && upper == last_;
   last_ = upper;
   searched_ = true;

@@ -17,9 +17,6 @@ inline constexpr const char* kFindInstrumentCaption = "Find Instrument";
 // Whether "%s %s" of the name and the symbol, upper-cased, holds `upperText`.
 bool InstrumentMatches(const Datafile& datafile, std::string_view upperText);
 
-// ASCII upper case, as the search compares.
-std::string UpperText(std::string_view text);
-
 class InstrumentFind {
  public:
   // The data file shown in a row; null past the last row.

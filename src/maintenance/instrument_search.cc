@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/core/messages.h"
+#include "datetime/date_field_text.h"
 #include "maintenance/security_types.h"
 #include "service/symbols/sintable.h"
 
@@ -159,12 +160,7 @@ InstrumentDetails DetailsOf(const SinInstrument& instrument, const TSintable& ta
   if (const SinItem* exchange = table.findExchange(instrument.exchange)) details.exchange = exchange->name.str();
   if (const SinItem* currency = table.findCurrency(instrument.currency)) details.currency = currency->name.str();
   details.securityType = SecurityTypeName(instrument.security_type);
-  if (!instrument.start_date.isNull()) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d/%d/%04d", instrument.start_date.day(), instrument.start_date.month(),
-                  instrument.start_date.year());
-    details.startDate = text;
-  }
+  if (!instrument.start_date.isNull()) details.startDate = DateFieldText(instrument.start_date);
   return details;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "datetime/date_field_text.h"
 #include "datetime/parse_date.h"
 
 namespace kvqt {
@@ -17,10 +18,7 @@ StartDateText ParseStartDateText(std::string_view text) {
 }
 
 std::string DefaultStartDateText() {
-  const Date start = Date::Today().addDays(-7);
-  char text[32];
-  std::snprintf(text, sizeof text, "%d/%d/%04d", start.day(), start.month(), start.year());
-  return text;
+  return DateFieldText(Date::Today().addDays(-7));
 }
 
 }  // namespace kvqt

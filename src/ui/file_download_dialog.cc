@@ -23,6 +23,7 @@
 #include "app/model/formats.h"
 #include "app/model/list.h"
 #include "automation/task_line_writer.h"
+#include "datetime/date_field_text.h"
 #include "datetime/trading_day.h"
 #include "maintenance/list_editor.h"
 #include "platform/launcher.h"

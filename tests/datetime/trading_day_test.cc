@@ -1,3 +1,4 @@
+#include "datetime/date_field_text.h"
 #include "datetime/trading_day.h"
 
 #include <gtest/gtest.h>

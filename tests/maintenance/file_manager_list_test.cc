@@ -235,7 +235,6 @@ TEST_F(InstrumentFindTest, NameAndSymbolAreMatchedTogether) {
     EXPECT_EQ(c.found, fresh.find(c.text, -1, [this](int row) -> const Datafile* { return rows.at(row); }));
   }
   EXPECT_TRUE(InstrumentMatches(*rows.at(1), "ML HOLDING AS"));
-  EXPECT_EQ("ABC 1-Z", UpperText("aBc 1-z"));
 }
 
 }  // namespace

@@ -37,13 +37,18 @@ int CreateDataFile(DatafileEntry& entry, DatafileHandle& handle, const std::stri
   DirectoryChange change(platform::DirectoryPart(path));
   if (handle.binary.openOrCreate(path, false, permissions) != 0) return -1;
   change.created(platform::FileNamePart(path));
+  const std::int64_t size = handle.binary.size();
   // A record limit found in the file being replaced is kept.
-  if (entry.ringSize == 0) {
+  if (entry.ringSize == 0 && size >= 2) {
     unsigned char limit[2];
     if (handle.binary.readAt(0, limit, 2) == 2) entry.ringSize = platform::GetLe16(limit);
   }
   std::vector<unsigned char> header(RecordSize(entry), 0);
-  if (!handle.binary.truncate(0) || !handle.binary.write(header.data(), header.size())) {
+  // A file no longer than the header is overwritten by it, not truncated:
+  // truncating makes the filesystem write the file out when it is closed,
+  // which a file being made anew has no need of.
+  if (size < 0 || (size > static_cast<std::int64_t>(header.size()) && !handle.binary.truncate(0)) ||
+      !handle.binary.write(header.data(), header.size())) {
     handle.close();
     return -1;
   }

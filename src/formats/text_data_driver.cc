@@ -10,6 +10,7 @@
 #include "formats/file_locator.h"
 #include "formats/file_names.h"
 #include "formats/text_line_codec.h"
+#include "platform/emptied_file.h"
 #include "platform/path.h"
 
 namespace kvqt {
@@ -18,7 +19,8 @@ namespace {
 constexpr std::size_t kStreamBuffer = 64 * 1024;
 
 std::FILE* OpenStream(const std::string& path, int flags, unsigned permissions, const char* mode) {
-  int fd = ::open(path.c_str(), flags | O_CLOEXEC, permissions);
+  int fd = (flags & O_TRUNC) ? platform::OpenEmptied(path, flags, permissions)
+                             : ::open(path.c_str(), flags | O_CLOEXEC, permissions);
   if (fd < 0) return nullptr;
   std::FILE* f = ::fdopen(fd, mode);
   if (!f) {

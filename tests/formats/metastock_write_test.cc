@@ -295,5 +295,36 @@ TEST_F(MetaStockWriteTest, SetNameRewritesNamesOnlyForDailyFormat) {
   EXPECT_TRUE(messages->shown().empty());
 }
 
+// Creating a data file over an existing one: whatever the old file held is
+// gone, a record limit in its header stays.
+TEST_F(MetaStockWriteTest, CreatingOverAnExistingDataFileLeavesTheHeaderAlone) {
+  struct Case {
+    const char* name;
+    std::string old;
+    const char* limit;  // bytes 0-1 of the new header
+  } cases[] = {
+      {"shorter than a record limit", "z", "00 00"},
+      {"a header with a limit and stray bytes", Hex("e8 03 05 00") + std::string(24, 'x'), "e8 03"},
+      {"a header and two records", Hex("00 00 03 00") + std::string(80, 'r'), "00 00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir here;
+    DatafileEntry entry;
+    ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, 4, here.path()));
+    here.write("f1.DAT", c.old);
+    entry.ringSize = 0;
+    DatafileHandle handle;
+    ASSERT_EQ(0, OpenDatafile(entry, handle, 4, OpenMode::kCreate, here.path()));
+    ASSERT_EQ(0, WriteRecord(entry, handle, Daily(Date(2000, 1, 3), 1, 2, 1, 10.0625f, 5), 4, nullptr));
+    ASSERT_EQ(0, FinalizeDirectory(entry, handle, 4, here.path()));
+    const std::string file = here.read("f1.DAT");
+    ASSERT_EQ(file.size(), 56u);
+    EXPECT_BYTES(Hex(c.limit) + Hex("02 00") + std::string(24, '\0'), file.substr(0, 28));
+    EXPECT_BYTES(Hex(kMbf1000103), file.substr(28, 4));
+    EXPECT_BYTES(Hex("00 00 21 84"), file.substr(28 + 16, 4));  // the close, 10.0625
+  }
+}
+
 }  // namespace
 }  // namespace kvqt

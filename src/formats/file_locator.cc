@@ -21,6 +21,9 @@ struct Listing {
   dev_t dev = 0;
   ino_t ino = 0;
   struct timespec mtime = {};
+  // A directory only this program changes: its listing is kept up to date by
+  // the changes the program reports and never checked against the disk.
+  bool owned = false;
   // Every spelling of each name, keyed by its lower-case form.
   std::unordered_map<std::string, std::vector<Name>> byLowerName;
 };
@@ -57,21 +60,24 @@ bool StatDirectory(const std::string& directory, struct stat& st) {
   return ::stat(directory.empty() ? "." : directory.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The kept listing when the directory is unchanged since it was read.
-Listing* KeptListing(const std::string& directory, const struct stat& st) {
+// The kept listing when it is current: an owned one always, another while
+// the directory is unchanged since it was read.
+Listing* KeptListing(const std::string& directory) {
   auto& listings = Listings();
   auto it = listings.find(directory);
-  if (it != listings.end() && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
+  if (it == listings.end()) return nullptr;
+  if (it->second.owned) return &it->second;
+  struct stat st;
+  if (StatDirectory(directory, st) && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
       SameTime(it->second.mtime, st.st_mtim))
     return &it->second;
   return nullptr;
 }
 
-const Listing* CurrentListing(const std::string& directory) {
+Listing* CurrentListing(const std::string& directory) {
+  if (Listing* kept = KeptListing(directory)) return kept;
   struct stat st;
   if (!StatDirectory(directory, st)) return nullptr;
-  if (Listing* kept = KeptListing(directory, st)) return kept;
-
   DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
   if (!dir) return nullptr;
   Listing listing;
@@ -86,6 +92,16 @@ const Listing* CurrentListing(const std::string& directory) {
   auto& listings = Listings();
   if (listings.size() >= kMaxListings) listings.clear();
   return &(listings[directory] = std::move(listing));
+}
+
+// After a change the program made to a directory whose listing was current:
+// the listing stays current. False when there is no such listing.
+bool StillCurrent(Listing& listing, const std::string& directory) {
+  if (listing.owned) return true;
+  struct stat st;
+  if (!StatDirectory(directory, st)) return false;
+  listing.mtime = st.st_mtim;
+  return true;
 }
 
 // The file from a listing: the exact spelling when it is there, else the first.
@@ -113,17 +129,13 @@ std::string FindUnlisted(const std::string& directory, const std::string& name) 
 }  // namespace
 
 std::string FindExistingFile(const std::string& directory, const std::string& name) {
-  struct stat st;
-  if (!StatDirectory(directory, st)) return std::string();
-  if (const Listing* kept = KeptListing(directory, st)) return FromListing(*kept, directory, name);
+  if (const Listing* kept = KeptListing(directory)) return FromListing(*kept, directory, name);
   return FindUnlisted(directory, name);
 }
 
 std::vector<std::string> FindExistingFiles(const std::string& directory, std::initializer_list<const char*> names) {
   std::vector<std::string> found;
-  struct stat st;
-  if (!StatDirectory(directory, st)) return std::vector<std::string>(names.size());
-  const Listing* kept = KeptListing(directory, st);
+  const Listing* kept = KeptListing(directory);
   for (const char* name : names)
     found.push_back(kept ? FromListing(*kept, directory, name) : FindUnlisted(directory, name));
   return found;
@@ -141,27 +153,26 @@ std::string LocatePath(const std::string& path) {
 }
 
 DirectoryChange::DirectoryChange(const std::string& directory) : directory_(directory) {
-  struct stat st;
-  current_ = StatDirectory(directory, st) && KeptListing(directory, st) != nullptr;
+  current_ = KeptListing(directory) != nullptr;
 }
 
 void DirectoryChange::created(const std::string& name) {
-  struct stat st;
-  if (!current_ || !StatDirectory(directory_, st)) return;
   auto it = Listings().find(directory_);
-  if (it == Listings().end()) return;
+  if (!current_ || it == Listings().end()) return;
+  if (!StillCurrent(it->second, directory_)) {
+    Listings().erase(it);
+    return;
+  }
   auto& names = it->second.byLowerName[Lower(name)];
   bool known = false;
   for (const Name& n : names) known = known || n.spelling == name;
   if (!known) names.push_back(Name{name, true});
-  it->second.mtime = st.st_mtim;
 }
 
 void DirectoryChange::removed(const std::string& name) {
-  struct stat st;
   auto it = Listings().find(directory_);
   if (it == Listings().end()) return;
-  if (!current_ || !StatDirectory(directory_, st)) {
+  if (!current_ || !StillCurrent(it->second, directory_)) {
     Listings().erase(it);
     return;
   }
@@ -172,15 +183,18 @@ void DirectoryChange::removed(const std::string& name) {
     std::erase_if(found->second, [&](const Name& n) { return n.spelling == name; });
     if (found->second.empty()) byLower.erase(found);
   }
-  it->second.mtime = st.st_mtim;
 }
 
 void DirectoryChange::subdirectoryChanged() {
-  struct stat st;
-  if (!current_ || !StatDirectory(directory_, st)) return;
   auto it = Listings().find(directory_);
-  if (it != Listings().end()) it->second.mtime = st.st_mtim;
+  if (current_ && it != Listings().end() && !StillCurrent(it->second, directory_)) Listings().erase(it);
 }
+
+void OwnDirectory(const std::string& directory) {
+  if (Listing* listing = CurrentListing(directory)) listing->owned = true;
+}
+
+void ForgetDirectoryListing(const std::string& directory) { Listings().erase(directory); }
 
 void ForgetDirectoryListings() { Listings().clear(); }
 

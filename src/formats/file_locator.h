@@ -44,6 +44,12 @@ class DirectoryChange {
   bool current_ = false;
 };
 
+// Marks `directory` as one that only this program changes (a working
+// directory of its own): its listing is read now and from then on kept up to
+// date by the DirectoryChanges reported, without asking the disk again.
+void OwnDirectory(const std::string& directory);
+// Forgets the kept listing of one directory, owned or not.
+void ForgetDirectoryListing(const std::string& directory);
 // Forgets the kept listings.
 void ForgetDirectoryListings();
 

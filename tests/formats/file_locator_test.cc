@@ -98,5 +98,32 @@ TEST(FileLocatorTest, OwnRemovalsKeepTheListingCurrent) {
   EXPECT_EQ("", FindExistingFile(dir.path(), "sneaky.txt"));
 }
 
+// A working directory of the program's own answers from its listing and the
+// changes reported, without looking at the disk; once forgotten, the disk
+// answers again.
+TEST(FileLocatorTest, OwnedDirectoriesAnswerFromTheReportedChanges) {
+  TempDir dir;
+  dir.write("Left.Over", "l");
+  OwnDirectory(dir.path());
+  EXPECT_EQ(dir.file("Left.Over"), FindExistingFile(dir.path(), "left.over"));
+  dir.write("f1.DAT", "not reported");
+  Touch(dir, 1000);
+  EXPECT_EQ("", FindExistingFile(dir.path(), "f1.DAT"));
+  {
+    DirectoryChange change(dir.path());
+    dir.write("f2.DAT", "reported");
+    change.created("f2.DAT");
+  }
+  EXPECT_EQ(dir.file("f2.DAT"), FindExistingFile(dir.path(), "F2.dat"));
+  {
+    DirectoryChange change(dir.path());
+    ASSERT_EQ(0, ::unlink(dir.file("Left.Over").c_str()));
+    change.removed("Left.Over");
+  }
+  EXPECT_EQ("", FindExistingFile(dir.path(), "left.over"));
+  ForgetDirectoryListing(dir.path());
+  EXPECT_EQ(dir.file("f1.DAT"), FindExistingFile(dir.path(), "f1.DAT"));
+}
+
 }  // namespace
 }  // namespace kvqt

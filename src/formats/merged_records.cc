@@ -13,6 +13,7 @@
 #include "formats/driver_table.h"
 #include "formats/file_locator.h"
 #include "formats/storage_registry.h"
+#include "platform/emptied_file.h"
 #include "platform/path.h"
 
 namespace kvqt {
@@ -21,7 +22,7 @@ namespace {
 bool CopyWholeFile(const std::string& from, const std::string& to) {
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
-  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int out = platform::OpenEmptied(to, O_WRONLY | O_CREAT, 0644);
   bool ok = out >= 0;
   constexpr std::size_t kBlock = 64 * 1024;  // below the allocator's threshold for a mapping of its own
   auto block = std::make_unique_for_overwrite<char[]>(kBlock);
@@ -98,6 +99,23 @@ int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, s
   return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
+// The size of a data file that holds no record: MetaStock's header record,
+// nothing for the other kinds.
+std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId) {
+  if (StorageKindOf(formatId) != StorageKind::kMetaStock) return 0;
+  return static_cast<std::int64_t>(StorageDriverFor(StorageKind::kMetaStock).headerRecords(formatId)) * entry.fields * 4;
+}
+
+// Renames `from` to `to`, telling both directories' kept listings.
+bool MoveFile(const std::string& from, const std::string& to) {
+  DirectoryChange out(platform::DirectoryPart(from));
+  DirectoryChange in(platform::DirectoryPart(to));
+  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+  out.removed(platform::FileNamePart(from));
+  in.created(platform::FileNamePart(to));
+  return true;
+}
+
 // Every other kind: the new file is made in the merge directory and renamed
 // over the data file.
 int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
@@ -115,48 +133,54 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   std::string tempPath = driver.datafilePath(working, formatId, tempDirectory);
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
+  // A data file without records and without a record limit reads as a
+  // missing one does. Such a file is moved into the merge directory, written
+  // there and moved back: no copy, no new file, and no rename onto an
+  // existing file, which makes the filesystem write the new file out at
+  // once, at a cost per data file above that of a short history's records.
+  const bool fillsEmpty = exists && !tempPath.empty() && storedCount == 0 && entry.ringSize == 0 &&
+                          S_ISREG(old.st_mode) && old.st_size <= EmptyDatafileSize(entry, formatId) &&
+                          MoveFile(target, tempPath);
   std::size_t begin = 0;
   int opened = -1;
-  // The merge directory's kept listing learns each file made and moved out,
-  // so that the next data file's lookup there needs no listing.
-  const std::string tempName = platform::FileNamePart(tempPath);
   auto copied = [&] {
+    // The merge directory's kept listing learns each file made and moved
+    // out, so that the next data file's lookup there needs no listing.
     DirectoryChange made(tempDirectory);
     if (!CopyWholeFile(target, tempPath)) return false;
-    made.created(tempName);
+    made.created(platform::FileNamePart(tempPath));
     return true;
   };
-  if (extendsStored && !tempPath.empty() && (!exists || copied())) {
+  if (fillsEmpty || !extendsStored) {
+    opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, tempDirectory);
+    ClearDates(working);
+  } else if (!tempPath.empty() && (!exists || copied())) {
     TakeStoredDates(working, records, storedCount, formatId);
     opened = OpenDatafile(working, handle, formatId, OpenMode::kAppend, tempDirectory);
     begin = storedCount;
-  } else if (!extendsStored) {
-    opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, tempDirectory);
-    ClearDates(working);
   }
-  auto removeTemp = [&] {
-    DirectoryChange gone(tempDirectory);
-    if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
-  };
-  if (opened != 0) {
-    if (!tempPath.empty()) removeTemp();
-    message2("Cannot open data file", entry.symbol);
+  auto giveUp = [&](const char* text) {
+    handle.close();
+    if (!tempPath.empty()) {
+      DirectoryChange gone(tempDirectory);
+      if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
+    }
+    // The empty data file moved out comes back as it was: a header alone.
+    if (fillsEmpty) {
+      DatafileEntry blank = entry;
+      DatafileHandle restored;
+      if (OpenDatafile(blank, restored, formatId, OpenMode::kCreate, directory) == 0)
+        (void)driver.flushDatafile(blank, restored, formatId);
+    }
+    message2(text, entry.symbol);
     return -1;
-  }
+  };
+  if (opened != 0) return giveUp("Cannot open data file");
   tempPath = driver.datafilePath(working, formatId, tempDirectory);
   bool written = WriteFrom(working, handle, records, begin, formatId, format) &&
                  driver.flushDatafile(working, handle, formatId) == 0;
-  if (written && exists) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
-  DirectoryChange change(directory);
-  DirectoryChange moved(tempDirectory);
-  if (!written || std::rename(tempPath.c_str(), target.c_str()) != 0) {
-    handle.close();
-    removeTemp();
-    message2("Cannot write data file", entry.symbol);
-    return -1;
-  }
-  change.created(platform::FileNamePart(target));
-  moved.removed(platform::FileNamePart(tempPath));
+  if (written && exists && !fillsEmpty) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
+  if (!written || !MoveFile(tempPath, target)) return giveUp("Cannot write data file");
   // The data file holds the new records now; the master follows.
   entry = working;
   return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
@@ -175,6 +199,7 @@ const std::string& MergeWorkspace::use(const std::string& directory) {
     struct stat st;
     if (errno != EEXIST || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path_;
   }
+  OwnDirectory(path);
   directory_ = directory;
   path_ = path;
   return path_;
@@ -182,6 +207,7 @@ const std::string& MergeWorkspace::use(const std::string& directory) {
 
 void MergeWorkspace::release() {
   if (path_.empty()) return;
+  ForgetDirectoryListing(path_);
   DirectoryChange change(directory_);
   if (::rmdir(path_.c_str()) == 0) change.subdirectoryChanged();
   directory_.clear();

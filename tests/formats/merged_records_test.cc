@@ -4,6 +4,9 @@
 #include "formats/merged_records.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "app/datafile/writer_settings.h"
 #include "app/core/messages.h"
@@ -124,6 +127,77 @@ TEST_F(MergedRecordsTest, DataFileThatCannotBeRewrittenStaysAsItWas) {
   EXPECT_EQ(before, dir.read("f1.DAT"));
   ASSERT_EQ(1u, messages->shown().size());
   EXPECT_EQ("Cannot open data file ABC", messages->shown()[0].text);
+}
+
+// A data file just added holds its header alone. It is filled as it is (the
+// same file, its permissions kept) with the bytes of an appended history.
+TEST_F(MergedRecordsTest, AnEmptyDataFileIsFilledAsItIs) {
+  DatafileEntry entry;
+  ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, kMetaStock, dir.path()));
+  ASSERT_EQ(0, FindEntry("ABC", entry, kMetaStock, dir.path(), kScanReadHeader));
+  ASSERT_EQ(0, ::chmod(dir.file("f1.DAT").c_str(), 0600));
+  struct stat before;
+  ASSERT_EQ(0, ::stat(dir.file("f1.DAT").c_str(), &before));
+  bool full = false;
+  ASSERT_EQ(0, StoreMergedRecords(entry, StoredDays(), 0, true, kMetaStock, nullptr, dir.path(), full));
+  const std::string after = dir.read("f1.DAT");
+  ASSERT_EQ(after.size(), 9 * kRecord);
+  EXPECT_EQ(ToHex(after.substr(0, kRecord)), ToHex(Hex("00 00 09 00") + std::string(kRecord - 4, '\0')));
+  EXPECT_EQ(ToHex(after.substr(2 * kRecord + 16, 4)), ToHex(Hex("00 00 21 84")));  // day 4's close, 10.0625
+  TempDir appended;
+  DatafileEntry other;
+  ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, other, kMetaStock, appended.path()));
+  ASSERT_EQ(0, testing::AppendRecords(appended.path(), kMetaStock, other, StoredDays()));
+  EXPECT_EQ(ToHex(after), ToHex(appended.read("f1.DAT")));
+  struct stat st;
+  ASSERT_EQ(0, ::stat(dir.file("f1.DAT").c_str(), &st));
+  EXPECT_EQ(st.st_ino, before.st_ino);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  DatafileEntry scanned;
+  ASSERT_EQ(0, FindEntry("ABC", scanned, kMetaStock, dir.path(), kScanReadHeader));
+  EXPECT_EQ(20000103, scanned.firstDate.value());
+  EXPECT_EQ(20000110, scanned.lastDate.value());
+  EXPECT_EQ(9, scanned.recordCount);
+  EXPECT_FALSE(dir.exists(kMergeDirectoryName));
+  EXPECT_TRUE(messages->shown().empty());
+}
+
+// Files of this process stop growing at `bytes`: a write beyond fails
+// (EFBIG) as on a full disk.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) {
+    previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &previous_);
+    struct rlimit limit = {bytes, previous_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~ScopedFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &previous_);
+    ::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  struct rlimit previous_ = {};
+  sighandler_t previousHandler_ = SIG_DFL;
+};
+
+TEST_F(MergedRecordsTest, AnEmptyDataFileThatCannotBeFilledKeepsItsHeader) {
+  DatafileEntry entry;
+  ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, kMetaStock, dir.path()));
+  ASSERT_EQ(0, FindEntry("ABC", entry, kMetaStock, dir.path(), kScanReadHeader));
+  std::vector<PriceRecord> days;
+  for (int d = 0; d < 200; ++d) days.push_back(Daily(Date(2000, 1, 3).addDays(d), 1, 2, 1, 1.5f, 100));
+  bool full = false;
+  {
+    ScopedFileSizeLimit limit(4096);
+    EXPECT_EQ(-1, StoreMergedRecords(entry, days, 0, true, kMetaStock, nullptr, dir.path(), full));
+  }
+  EXPECT_FALSE(full);
+  EXPECT_EQ(ToHex(dir.read("f1.DAT")), ToHex(Hex("00 00 01 00") + std::string(kRecord - 4, '\0')));
+  EXPECT_FALSE(dir.exists(kMergeDirectoryName));
+  ASSERT_EQ(1u, messages->shown().size());
+  EXPECT_EQ("Cannot write data file ABC", messages->shown()[0].text);
 }
 
 // A ring file is rewritten in place into the slots the old master does not

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/core/action_info.h"
@@ -65,7 +66,9 @@ Seen Read(const std::string& dir, int formatId, const std::string& symbol) {
   return seen;
 }
 
-class MergeInterruptionTest : public ::testing::TestWithParam<int> {
+// The format id, and the days each data file holds before the import: 400,
+// or none (instruments just added, whose data files are filled in place).
+class MergeInterruptionTest : public ::testing::TestWithParam<std::tuple<int, int>> {
  protected:
   void SetUp() override {
     saved_ = writerSettings();
@@ -89,17 +92,18 @@ class MergeInterruptionTest : public ::testing::TestWithParam<int> {
     writerSettings() = saved_;
   }
 
-  int formatId() const { return GetParam(); }
+  int formatId() const { return std::get<0>(GetParam()); }
+  int storedDays() const { return std::get<1>(GetParam()); }
 
-  // Stored days 0 to 399 for every instrument; the local file brings days
-  // 200 to 599 with other prices, so every data file is rewritten.
+  // Stored days 0 to 399 (or none) for every instrument; the local file
+  // brings days 200 to 599 with other prices, so every data file is rewritten.
   void MakeFixture() {
     std::string lines;
     for (int i = 0; i < kInstruments; ++i) {
       DatafileEntry entry;
       ASSERT_EQ(1, CreateEntry(Symbol(i), "Instrument", 0, entry, formatId(), fixture.path()));
       std::vector<PriceRecord> days;
-      for (int d = 0; d < kStoredDays; ++d) days.push_back(testing::Daily(Day(d), 1, 2, 1, 1.5f + d, 100 + d));
+      for (int d = 0; d < storedDays(); ++d) days.push_back(testing::Daily(Day(d), 1, 2, 1, 1.5f + d, 100 + d));
       ASSERT_EQ(0, testing::AppendRecords(fixture.path(), formatId(), entry, days));
       for (int d = kStoredDays / 2; d < kStoredDays + kStoredDays / 2; ++d) {
         char line[128];
@@ -150,7 +154,8 @@ TEST_P(MergeInterruptionTest, EveryDataFileHoldsItsOldOrItsNewRecords) {
     ASSERT_EQ(Import(dir), kStepFinished);
     for (int i = 0; i < kInstruments; ++i) {
       after.push_back(Read(dir.path(), formatId(), Symbol(i)));
-      ASSERT_EQ(after.back().dates.size(), static_cast<std::size_t>(kStoredDays + kStoredDays / 2));
+      const int days = storedDays() > 0 ? kStoredDays + kStoredDays / 2 : kStoredDays;
+      ASSERT_EQ(after.back().dates.size(), static_cast<std::size_t>(days));
       ASSERT_NE(after.back(), before[static_cast<std::size_t>(i)]);
     }
   }
@@ -213,7 +218,8 @@ TEST_P(MergeInterruptionTest, EveryDataFileHoldsItsOldOrItsNewRecords) {
 }
 
 // MetaStock, ASCII comma delimited, Technical Investor.
-INSTANTIATE_TEST_SUITE_P(Formats, MergeInterruptionTest, ::testing::Values(4, 5, 0));
+INSTANTIATE_TEST_SUITE_P(Formats, MergeInterruptionTest,
+                         ::testing::Combine(::testing::Values(4, 5, 0), ::testing::Values(kStoredDays, 0)));
 
 }  // namespace
 }  // namespace kvqt

@@ -10,6 +10,7 @@
 #include "app/model/directory.h"
 #include "app/model/format.h"
 #include "app/runner/step_runner.h"
+#include "formats/directory_refresh.h"
 #include "formats/file_names.h"
 #include "formats/orvista_import.h"
 #include "platform/path.h"
@@ -40,9 +41,11 @@ void UseDirectory(ResultImportState& state, Directory* directory) {
   state.lineSymbol.clear();
 }
 
-// The refresh that makes the Directory's entries match its master.
+// The refresh that makes the Directory's entries match its master. The
+// import takes each entry's record count from its data file when it opens
+// it, so the refresh reads only the masters.
 int RefreshForImport(StepRunner& runner, Directory& directory) {
-  if (directory.refresh() < 0) {
+  if (RefreshDirectory(directory, RefreshScan::kMasterOnly) < 0) {
     runner.error("Can't access Masterfile of directory");
     return kStepErrorShown;
   }

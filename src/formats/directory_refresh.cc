@@ -1,9 +1,9 @@
 #include "formats/directory_refresh.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "app/core/messages.h"
@@ -25,40 +25,38 @@ constexpr std::size_t kListNameSize = 12;
 
 // The entries a scan found that the Directory did not hold yet, added all
 // at once after the scan (a sorted insert each would move the whole list
-// for every entry of a long master in another order). A later entry of the
-// same Name and Symbol finds the one pending, as it would find it added.
+// for every entry of a long master in another order). Of entries with the
+// same Name and Symbol the last one found holds what the scan found for all
+// of them (they differ in nothing else), as if each later one had updated
+// the first.
 class NewEntries {
  public:
-  Datafile* find(const Datafile& fresh) const {
-    auto it = byKey_.find(Key(fresh));
-    return it == byKey_.end() ? nullptr : it->second;
-  }
-  Datafile* add(std::unique_ptr<Datafile> fresh) {
-    Datafile* added = fresh.get();
-    byKey_.emplace(Key(*added), added);
-    entries_.push_back(std::move(fresh));
-    return added;
-  }
+  void add(std::unique_ptr<Datafile> fresh) { entries_.push_back(std::move(fresh)); }
   void addTo(Directory& directory) {
-    directory.addAll(std::move(entries_));
+    auto less = [](const std::unique_ptr<Datafile>& a, const std::unique_ptr<Datafile>& b) {
+      return Datafile::Less(*a, *b);
+    };
+    std::stable_sort(entries_.begin(), entries_.end(), less);
+    std::vector<std::unique_ptr<Datafile>> unique;
+    unique.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (i + 1 == entries_.size() || less(entries_[i], entries_[i + 1])) unique.push_back(std::move(entries_[i]));
     entries_.clear();
-    byKey_.clear();
+    directory.addAll(std::move(unique));
   }
 
  private:
-  static std::string Key(const Datafile& d) { return d.name() + '\0' + d.symbol(); }
   std::vector<std::unique_ptr<Datafile>> entries_;
-  std::unordered_map<std::string, Datafile*> byKey_;
 };
 
 void Apply(Directory& directory, NewEntries& added, const DatafileEntry& entry, int market) {
   int formatId = directory.formatId();
   auto fresh = std::make_unique<Datafile>(entry.symbol, entry.name, formatId, market);
   Datafile* datafile = directory.find(fresh->symbol(), fresh->name());
-  if (!datafile) datafile = added.find(*fresh);
   if (!datafile) {
     fresh->setSelected(directory.selectionMode() == Directory::kSelectAll);
-    datafile = added.add(std::move(fresh));
+    datafile = fresh.get();
+    added.add(std::move(fresh));
   }
   datafile->setPer(entry.period);
   datafile->setInterval(entry.interval);
@@ -125,10 +123,11 @@ int RefreshDirectory(Directory& directory, RefreshScan scan, std::vector<Datafil
   const bool hand = metaStock && scan == RefreshScan::kMasterOnly;
   DatafileEntry entry;
   NewEntries added;
+  if (hand) entries.reserve(static_cast<std::size_t>(std::max(0, masters.masterCount + masters.xmasterCount)));
   int flags = first;
   for (int n = 0; n < kMaxScannedEntries && ScanEntries(masters, formatId, entry, "", flags, path) == 0; ++n) {
     Apply(directory, added, entry, market);
-    if (hand) entries.push_back(entry);
+    if (hand) entries.push_back(std::move(entry));  // the next scan fills it anew
     flags = first | kScanContinue;
   }
   CloseMaster(masters);

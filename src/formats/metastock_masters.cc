@@ -14,9 +14,9 @@ namespace {
 
 using platform::GetLe16;
 
-// Records read at once while walking: a few at first, since a scan step
+// Records read at once while walking: one at first, since a scan step
 // usually takes the first record it reads, more while none is taken.
-constexpr int kFirstBlockRecords = 8;
+constexpr int kFirstBlockRecords = 1;
 constexpr int kMaxBlockRecords = 256;
 
 int OpenOne(BinaryFile& file, const std::string& path, bool forWriting) {
@@ -43,6 +43,27 @@ bool ReadBlock(BinaryFile& file, std::size_t recordSize, int first, int n, std::
   file.seek(static_cast<std::int64_t>(first) * static_cast<std::int64_t>(recordSize));
   return file.read(block.data(), block.size()) == want;
 }
+
+// The read buffer of a walk, kept from one walk to the next (a scan walks
+// once per entry); a walk started from inside a visitor gets its own.
+class WalkBuffer {
+ public:
+  WalkBuffer() : owner_(!busy_) { busy_ = true; }
+  ~WalkBuffer() {
+    if (owner_) busy_ = false;
+  }
+  WalkBuffer(const WalkBuffer&) = delete;
+  WalkBuffer& operator=(const WalkBuffer&) = delete;
+  std::vector<unsigned char>& get() { return owner_ ? kept_ : own_; }
+
+ private:
+  static thread_local std::vector<unsigned char> kept_;
+  static thread_local bool busy_;
+  bool owner_;
+  std::vector<unsigned char> own_;
+};
+thread_local std::vector<unsigned char> WalkBuffer::kept_;
+thread_local bool WalkBuffer::busy_ = false;
 
 }  // namespace
 
@@ -125,7 +146,8 @@ bool FitsFormat(int formatId, char period, int fields, int interval) {
 }
 
 std::int64_t WalkRecords(MasterHandles& m, std::int64_t from, std::int64_t to, const RecordVisitor& visit) {
-  std::vector<unsigned char> block;
+  WalkBuffer buffer;
+  std::vector<unsigned char>& block = buffer.get();
   to = std::min(to, RecordTotal(m));
   std::int64_t pos = std::max<std::int64_t>(from, 0);
   int blockRecords = kFirstBlockRecords;

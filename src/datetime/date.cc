@@ -141,6 +141,9 @@ Date Date::addDays(long n) const {
   if (isNull()) return Date();
   // Beyond this the result is out of range anyway; avoids overflow in the sum.
   if (n > 100000000L || n < -100000000L) return Date();
+  // Within the month (every month has 28 days) no calendar is needed.
+  const int d = day();
+  if (n > -d && d + n <= 28) return Date(value_ + static_cast<std::int32_t>(n), 0);
   return FromJulianDay(julianDay() + n);
 }
 

@@ -158,6 +158,14 @@ TEST(DateTest, DayArithmetic) {
   EXPECT_EQ(Date().daysBetween(Date(2000, 1, 1)), 0);
 }
 
+// Short steps inside a month take a shortcut; every step agrees with the
+// calendar over two years around a leap day.
+TEST(DateTest, ShortStepsAgreeWithTheCalendar) {
+  for (Date d(1999, 12, 1); d.value() < 20020101; d = Date::FromJulianDay(d.julianDay() + 1))
+    for (long n = -40; n <= 40; ++n)
+      ASSERT_EQ(d.addDays(n).value(), Date::FromJulianDay(d.julianDay() + n).value()) << d.value() << " " << n;
+}
+
 TEST(DateTest, AddMonthsClampsTheDay) {
   const struct {
     Date from;

@@ -4,7 +4,9 @@
 //
 // The new content is written to a file of the same name in a subdirectory of
 // the chart directory and renamed over the data file; only then does the
-// master learn the new dates and count. Ring-buffer files, whose master says
+// master learn the new dates and count. A data file that holds no record yet
+// is moved into that subdirectory, filled there and moved back, which costs
+// less than a copy and a replacing rename. Ring-buffer files, whose master says
 // which slots hold records, are written in place into slots the old master
 // does not use whenever there is room for that.
 #pragma once

@@ -14,6 +14,7 @@
 #include "formats/file_locator.h"
 #include "formats/storage_registry.h"
 #include "platform/emptied_file.h"
+#include "platform/file_exchange.h"
 #include "platform/path.h"
 
 namespace kvqt {
@@ -116,6 +117,16 @@ bool MoveFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+// Swaps two files, telling both directories' kept listings (the names stay).
+bool ExchangeFiles(const std::string& a, const std::string& b) {
+  DirectoryChange first(platform::DirectoryPart(a));
+  DirectoryChange second(platform::DirectoryPart(b));
+  if (!platform::ExchangeFiles(a, b)) return false;
+  first.created(platform::FileNamePart(a));
+  second.created(platform::FileNamePart(b));
+  return true;
+}
+
 // Every other kind: the new file is made in the merge directory and renamed
 // over the data file.
 int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records, std::size_t storedCount,
@@ -133,14 +144,14 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   std::string tempPath = driver.datafilePath(working, formatId, tempDirectory);
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  // A data file without records and without a record limit reads as a
-  // missing one does. Such a file is moved into the merge directory, written
-  // there and moved back: no copy, no new file, and no rename onto an
-  // existing file, which makes the filesystem write the new file out at
+  // A data file without records and without a record limit trades places
+  // with its new file, and then serves as the next such data file's new
+  // file: no copy, no file made or removed per data file, and no rename onto
+  // an existing file, which makes the filesystem write the new file out at
   // once, at a cost per data file above that of a short history's records.
   const bool fillsEmpty = exists && !tempPath.empty() && storedCount == 0 && entry.ringSize == 0 &&
-                          S_ISREG(old.st_mode) && old.st_size <= EmptyDatafileSize(entry, formatId) &&
-                          MoveFile(target, tempPath);
+                          S_ISREG(old.st_mode) && old.st_size <= EmptyDatafileSize(entry, formatId);
+  if (fillsEmpty) workspace.takeSpare(tempPath);
   std::size_t begin = 0;
   int opened = -1;
   auto copied = [&] {
@@ -165,13 +176,6 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
       DirectoryChange gone(tempDirectory);
       if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
     }
-    // The empty data file moved out comes back as it was: a header alone.
-    if (fillsEmpty) {
-      DatafileEntry blank = entry;
-      DatafileHandle restored;
-      if (OpenDatafile(blank, restored, formatId, OpenMode::kCreate, directory) == 0)
-        (void)driver.flushDatafile(blank, restored, formatId);
-    }
     message2(text, entry.symbol);
     return -1;
   };
@@ -179,8 +183,13 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   tempPath = driver.datafilePath(working, formatId, tempDirectory);
   bool written = WriteFrom(working, handle, records, begin, formatId, format) &&
                  driver.flushDatafile(working, handle, formatId) == 0;
-  if (written && exists && !fillsEmpty) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
-  if (!written || !MoveFile(tempPath, target)) return giveUp("Cannot write data file");
+  if (written && exists) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
+  if (!written) return giveUp("Cannot write data file");
+  if (fillsEmpty && ExchangeFiles(tempPath, target)) {
+    workspace.keepSpare(tempPath);
+  } else if (!MoveFile(tempPath, target)) {
+    return giveUp("Cannot write data file");
+  }
   // The data file holds the new records now; the master follows.
   entry = working;
   return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
@@ -205,7 +214,19 @@ const std::string& MergeWorkspace::use(const std::string& directory) {
   return path_;
 }
 
+bool MergeWorkspace::takeSpare(const std::string& path) {
+  if (spare_.empty()) return false;
+  const std::string spare = std::move(spare_);
+  spare_.clear();
+  return spare == path || MoveFile(spare, path);
+}
+
 void MergeWorkspace::release() {
+  if (!spare_.empty()) {
+    DirectoryChange gone(path_);
+    if (std::remove(spare_.c_str()) == 0) gone.removed(platform::FileNamePart(spare_));
+    spare_.clear();
+  }
   if (path_.empty()) return;
   ForgetDirectoryListing(path_);
   DirectoryChange change(directory_);

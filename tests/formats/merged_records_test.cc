@@ -129,32 +129,42 @@ TEST_F(MergedRecordsTest, DataFileThatCannotBeRewrittenStaysAsItWas) {
   EXPECT_EQ("Cannot open data file ABC", messages->shown()[0].text);
 }
 
-// A data file just added holds its header alone. It is filled as it is (the
-// same file, its permissions kept) with the bytes of an appended history.
-TEST_F(MergedRecordsTest, AnEmptyDataFileIsFilledAsItIs) {
-  DatafileEntry entry;
-  ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, entry, kMetaStock, dir.path()));
-  ASSERT_EQ(0, FindEntry("ABC", entry, kMetaStock, dir.path(), kScanReadHeader));
-  ASSERT_EQ(0, ::chmod(dir.file("f1.DAT").c_str(), 0600));
-  struct stat before;
-  ASSERT_EQ(0, ::stat(dir.file("f1.DAT").c_str(), &before));
-  bool full = false;
-  ASSERT_EQ(0, StoreMergedRecords(entry, StoredDays(), 0, true, kMetaStock, nullptr, dir.path(), full));
-  const std::string after = dir.read("f1.DAT");
-  ASSERT_EQ(after.size(), 9 * kRecord);
-  EXPECT_EQ(ToHex(after.substr(0, kRecord)), ToHex(Hex("00 00 09 00") + std::string(kRecord - 4, '\0')));
-  EXPECT_EQ(ToHex(after.substr(2 * kRecord + 16, 4)), ToHex(Hex("00 00 21 84")));  // day 4's close, 10.0625
+// Data files just added hold their header alone. Each takes the bytes of an
+// appended history and keeps its permissions; the one a data file traded
+// places with serves the next, and goes with the merge directory.
+TEST_F(MergedRecordsTest, EmptyDataFilesTakeTheirRecordsOneAfterAnother) {
   TempDir appended;
   DatafileEntry other;
   ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, other, kMetaStock, appended.path()));
   ASSERT_EQ(0, testing::AppendRecords(appended.path(), kMetaStock, other, StoredDays()));
-  EXPECT_EQ(ToHex(after), ToHex(appended.read("f1.DAT")));
+  const std::string expected = appended.read("f1.DAT");
+  ASSERT_EQ(expected.size(), 9 * kRecord);
+  EXPECT_EQ(ToHex(expected.substr(0, kRecord)), ToHex(Hex("00 00 09 00") + std::string(kRecord - 4, '\0')));
+  EXPECT_EQ(ToHex(expected.substr(2 * kRecord + 16, 4)), ToHex(Hex("00 00 21 84")));  // day 4's close, 10.0625
+
+  const char* symbols[] = {"ABC", "DEF", "GHI"};
+  std::vector<DatafileEntry> entries;
+  for (const char* symbol : symbols) {
+    DatafileEntry entry;
+    ASSERT_EQ(1, CreateEntry(symbol, "Abc", 0, entry, kMetaStock, dir.path()));
+    ASSERT_EQ(0, FindEntry(symbol, entry, kMetaStock, dir.path(), kScanReadHeader));
+    entries.push_back(entry);
+  }
+  ASSERT_EQ(0, ::chmod(dir.file("f2.DAT").c_str(), 0600));
+  {
+    MergeWorkspace workspace;
+    for (DatafileEntry& entry : entries) {
+      bool full = false;
+      ASSERT_EQ(0, StoreMergedRecords(entry, StoredDays(), 0, true, kMetaStock, nullptr, dir.path(), full, nullptr,
+                                      &workspace));
+    }
+  }
+  for (const char* name : {"f1.DAT", "f2.DAT", "f3.DAT"}) EXPECT_EQ(ToHex(dir.read(name)), ToHex(expected)) << name;
   struct stat st;
-  ASSERT_EQ(0, ::stat(dir.file("f1.DAT").c_str(), &st));
-  EXPECT_EQ(st.st_ino, before.st_ino);
+  ASSERT_EQ(0, ::stat(dir.file("f2.DAT").c_str(), &st));
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   DatafileEntry scanned;
-  ASSERT_EQ(0, FindEntry("ABC", scanned, kMetaStock, dir.path(), kScanReadHeader));
+  ASSERT_EQ(0, FindEntry("DEF", scanned, kMetaStock, dir.path(), kScanReadHeader));
   EXPECT_EQ(20000103, scanned.firstDate.value());
   EXPECT_EQ(20000110, scanned.lastDate.value());
   EXPECT_EQ(9, scanned.recordCount);

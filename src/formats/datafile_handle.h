@@ -2,6 +2,7 @@
 // kind of its format uses.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 
 #include "formats/binary_file.h"
@@ -27,6 +28,7 @@ class DatafileHandle {
   // Closes whichever is open; false when pending bytes could not be written.
   bool close() {
     bool ok = binary.close();
+    writtenHeader = -1;
     if (text) {
       ok = std::fclose(text) == 0 && ok;
       text = nullptr;
@@ -36,6 +38,10 @@ class DatafileHandle {
 
   BinaryFile binary;
   std::FILE* text = nullptr;
+  // What the storage kind last wrote into the file's header through this
+  // handle (MetaStock: the record limit and count), so that the same header
+  // is not written twice; -1 when nothing was.
+  std::int64_t writtenHeader = -1;
 };
 
 }  // namespace kvqt

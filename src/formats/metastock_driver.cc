@@ -111,7 +111,11 @@ bool WriteDataHeader(DatafileEntry& entry, DatafileHandle& handle) {
   unsigned char header[4];
   platform::PutLe16(header, static_cast<std::uint32_t>(entry.ringSize));
   platform::PutLe16(header + 2, static_cast<std::uint32_t>(entry.recordCount < 1 ? 1 : entry.recordCount));
-  return handle.binary.writeAt(0, header, sizeof header);
+  const std::int64_t written = platform::GetLe32(header);
+  if (handle.writtenHeader == written) return true;
+  if (!handle.binary.writeAt(0, header, sizeof header)) return false;
+  handle.writtenHeader = written;
+  return true;
 }
 
 int WriteToMasters(MasterHandles& m, const DatafileEntry& entry) {

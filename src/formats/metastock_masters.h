@@ -6,7 +6,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <type_traits>
 #include <string>
 
 #include "formats/datafile_entry.h"
@@ -48,7 +48,23 @@ inline std::int64_t XmasterOffset(int index) { return static_cast<std::int64_t>(
 // XMASTER records) up to `to`, calling `visit(place, record)` for each raw
 // record until it returns true. Returns the position after the accepted record,
 // or -1 when none was accepted or a read failed.
-using RecordVisitor = std::function<bool(const RecordPlace&, const unsigned char*)>;
+// A reference to the caller's visitor, without the copy and allocation of a
+// std::function: a scan walks once per entry. It must not outlive the
+// visitor (a lambda passed to WalkRecords lives as long as the call).
+class RecordVisitor {
+ public:
+  template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, RecordVisitor>>>
+  RecordVisitor(F&& visit)  // NOLINT: converts implicitly, as a std::function would
+      : object_(const_cast<void*>(static_cast<const void*>(&visit))),
+        call_([](void* object, const RecordPlace& place, const unsigned char* record) {
+          return static_cast<bool>((*static_cast<std::remove_reference_t<F>*>(object))(place, record));
+        }) {}
+  bool operator()(const RecordPlace& place, const unsigned char* record) const { return call_(object_, place, record); }
+
+ private:
+  void* object_;
+  bool (*call_)(void*, const RecordPlace&, const unsigned char*);
+};
 std::int64_t WalkRecords(MasterHandles& masters, std::int64_t from, std::int64_t to, const RecordVisitor& visit);
 inline std::int64_t RecordTotal(const MasterHandles& m) { return m.masterCount + (m.xmasterOpen ? m.xmasterCount : 0); }
 

@@ -36,7 +36,8 @@ class NewEntries {
     auto less = [](const std::unique_ptr<Datafile>& a, const std::unique_ptr<Datafile>& b) {
       return Datafile::Less(*a, *b);
     };
-    std::stable_sort(entries_.begin(), entries_.end(), less);
+    // Masters are often in that order already.
+    if (!std::is_sorted(entries_.begin(), entries_.end(), less)) std::stable_sort(entries_.begin(), entries_.end(), less);
     std::vector<std::unique_ptr<Datafile>> unique;
     unique.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i)

@@ -1,5 +1,6 @@
 // The request line of one chart-database entry: only the prices its data file
 // does not hold yet.
+#include <charconv>
 #include <string>
 
 #include "app/core/logs.h"
@@ -81,9 +82,15 @@ std::string MetaStockLine(const DatafileEntry& e, int type, Date next, Date star
   switch (type) {
     case kUpdateNormal:
       switch (e.period) {
-        case 'D':
+        case 'D': {
           // The common line, without the general formatting: "%s,%ld,D".
-          return std::string(s) + ',' + std::to_string(Day(next)) + ",D";
+          char digits[24];
+          char* end = std::to_chars(digits, digits + sizeof digits, Day(next)).ptr;
+          std::string line;
+          line.reserve(e.symbol.size() + static_cast<std::size_t>(end - digits) + 3);
+          line.append(e.symbol).append(1, ',').append(digits, static_cast<std::size_t>(end - digits)).append(",D");
+          return line;
+        }
         case 'W': {
           Date week = EndOfLastWeek(today);
           // An empty data file asks for everything up to the last complete week.

@@ -137,29 +137,34 @@ int WriteEntries(Request& request, Directory& directory, const EntryFilter& take
     return -1;
   }
   const bool chart = IsChartDownload(request.action.kind);
-  DatafileEntry entry;
+  DatafileEntry read;
+  const DatafileEntry* entry = nullptr;
   int flags = kScanNoDataFiles;
   std::size_t next = 0;
   auto nextEntry = [&] {
     if (scanned) {
       if (next >= scanned->size()) return false;
-      entry = (*scanned)[next++];
+      entry = &(*scanned)[next++];
       return true;
     }
-    return ScanEntries(masters, request.formatId, entry, "", flags, path) == 0;
+    entry = &read;
+    return ScanEntries(masters, request.formatId, read, "", flags, path) == 0;
   };
   for (int n = 0; n < kMaxEntries && nextEntry(); ++n) {
     flags = kScanNoDataFiles | kScanContinue;
-    if (!take(entry)) continue;
-    DatafileEntry copy = entry;
-    int written;
-    if (chart) {
-      if (request.replaceRealtime) RefreshCheck(copy, request.action.sourceFormat, directory.name());
-      written = WriteInstrumentLine(request.file, copy, request.formatId, request.type, request.action.startDate,
-                                    request.action.endDate, request.today, request.now);
-    } else {
-      written = WriteFileDownloadLine(request.file, request.action, copy);
+    if (!take(*entry)) continue;
+    // The real-time check may move the entry's last date back; the entry read stays as it was.
+    DatafileEntry checked;
+    const DatafileEntry* line = entry;
+    if (chart && request.replaceRealtime) {
+      checked = *entry;
+      RefreshCheck(checked, request.action.sourceFormat, directory.name());
+      line = &checked;
     }
+    const int written = chart ? WriteInstrumentLine(request.file, *line, request.formatId, request.type,
+                                                    request.action.startDate, request.action.endDate, request.today,
+                                                    request.now)
+                              : WriteFileDownloadLine(request.file, request.action, *line);
     if (written < 0) request.writeFailed = true;
   }
   if (!scanned) CloseMaster(masters);

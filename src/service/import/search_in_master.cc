@@ -45,8 +45,8 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
   if (symbol.empty()) return -1;
   // MetaStock masters stay open from one lookup to the next, and finalize
   // writes the entries back through them; what was read ahead is read again
-  // all the same, since another handle (a directory refresh, an entry added
-  // in between) may have written since.
+  // all the same, since another handle (an entry added in between) may have
+  // written since.
   const bool keep = KeepsMastersOpen(formatId);
   if (keep && masters.opened && masters.formatId == formatId && masters.directory == directory) {
     masters.master.forgetReadAhead();

@@ -124,12 +124,7 @@ int Add(DatafileEntry& entry, const std::string& directory) {
   return Replace(path, View(bytes.data(), bytes.size()));
 }
 
-int WriteBack(const DatafileEntry& entry, const std::string& directory) {
-  BinaryFile file;
-  int rc = Open(file, directory, true);
-  if (rc == -2) message2("Error opening masterfile", directory + kFileName);
-  if (rc != 0) return -1;
-  std::string path = file.path();
+int WriteBackTo(BinaryFile& file, const DatafileEntry& entry) {
   std::int64_t records = WholeRecords(file);
   unsigned char record[kRecordSize];
   std::int64_t at = entry.masterOffset;
@@ -139,17 +134,27 @@ int WriteBack(const DatafileEntry& entry, const std::string& directory) {
   if (!atOffset) {
     std::int64_t index = FindSymbol(file, entry.symbol, records, nullptr);
     if (index < 0 || file.readAt(index * kRecord, record, kRecordSize) != kRecord) {
-      file.close();
       message2("Ticker not found", entry.symbol);
       return -1;
     }
     at = index * kRecord;
   }
   FinalizeRecord(entry, record);
-  bool ok = file.writeAt(at, record, kRecordSize);
-  ok = file.close() && ok;
-  if (!ok) message2("Error writing masterfile", path);
-  return ok ? 0 : -1;
+  if (file.writeAt(at, record, kRecordSize)) return 0;
+  message2("Error writing masterfile", file.path());
+  return -1;
+}
+
+int WriteBack(const DatafileEntry& entry, const std::string& directory) {
+  BinaryFile file;
+  int rc = Open(file, directory, true);
+  if (rc == -2) message2("Error opening masterfile", directory + kFileName);
+  if (rc != 0) return -1;
+  const std::string path = file.path();
+  if (WriteBackTo(file, entry) != 0) return -1;
+  if (file.close()) return 0;
+  message2("Error writing masterfile", path);
+  return -1;
 }
 
 }  // namespace kvqt::masterdat

@@ -27,5 +27,7 @@ int Add(DatafileEntry& entry, const std::string& directory);
 // Writes the entry into its record (at its master offset when that record
 // still holds the symbol, else the record that does).
 int WriteBack(const DatafileEntry& entry, const std::string& directory);
+// The same through master.dat opened read-write by the caller.
+int WriteBackTo(BinaryFile& file, const DatafileEntry& entry);
 
 }  // namespace kvqt::masterdat

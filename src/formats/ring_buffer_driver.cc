@@ -245,7 +245,14 @@ int RingBufferDriver::addEntry(DatafileEntry& entry, int, const std::string& dir
   return masterdat::Add(entry, directory);
 }
 
-int RingBufferDriver::finalize(DatafileEntry& entry, DatafileHandle& handle, int, const std::string& directory) {
+int RingBufferDriver::finalize(DatafileEntry& entry, DatafileHandle& handle, int formatId,
+                               const std::string& directory) {
+  MasterHandles none;
+  return finalizeIn(none, entry, handle, formatId, directory);
+}
+
+int RingBufferDriver::finalizeIn(MasterHandles& masters, DatafileEntry& entry, DatafileHandle& handle, int,
+                                 const std::string& directory) {
   // The master must never count records that did not reach the file.
   if (handle.binary.isOpen() && !handle.binary.flush()) {
     handle.close();
@@ -257,7 +264,9 @@ int RingBufferDriver::finalize(DatafileEntry& entry, DatafileHandle& handle, int
     Date first = FirstDate(handle.binary, entry);
     if (!first.isNull()) entry.firstDate = first;
   }
-  int result = masterdat::WriteBack(entry, directory);
+  // master.dat held open read-write for this directory serves as it is.
+  const bool held = masters.opened && masters.directory == directory && masters.master.writable();
+  int result = held ? masterdat::WriteBackTo(masters.master, entry) : masterdat::WriteBack(entry, directory);
   if (!handle.close()) result = -1;
   if (result != 0) debug2("finalize failed:", entry.symbol);
   return result;

@@ -38,6 +38,8 @@ class RingBufferDriver : public StorageDriver {
                   const std::string& directory) override;
   int addEntry(DatafileEntry& entry, int formatId, const std::string& directory) override;
   int finalize(DatafileEntry& entry, DatafileHandle& handle, int formatId, const std::string& directory) override;
+  int finalizeIn(MasterHandles& masters, DatafileEntry& entry, DatafileHandle& handle, int formatId,
+                 const std::string& directory) override;
 };
 
 RingBufferDriver& RingBufferDriverInstance();

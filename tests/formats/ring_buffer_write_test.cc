@@ -93,6 +93,33 @@ TEST_F(RingBufferWriteTest, WideTypeMasterAndRingFile) {
   EXPECT_TRUE(messages->shown().empty());
 }
 
+// An import holds master.dat open for a whole directory; finalize writes the
+// entry through that handle, into the entry's own record.
+TEST_F(RingBufferWriteTest, FinalizeWritesThroughAMasterHeldOpen) {
+  UseTechnicalInvestor(257, 4);
+  Create("XYZ", "Xyz Corp", 0);
+  DatafileEntry entry = Create("ABC", "Abc Corp", 0);
+  MasterHandles masters;
+  ASSERT_EQ(0, OpenMaster(masters, 0, dir.path()));
+  DatafileHandle handle;
+  ASSERT_EQ(0, OpenDatafile(entry, handle, 0, OpenMode::kAppend, dir.path()));
+  ASSERT_EQ(0, WriteRecord(entry, handle, Daily(Date(2000, 1, 3), 10, 11, 9.5f, 10.5f, 1000), 0, nullptr));
+  ASSERT_EQ(0, WriteRecord(entry, handle, Daily(Date(2000, 1, 4), 10.5f, 12, 10, 11.5f, 2000), 0, nullptr));
+  ASSERT_EQ(0, FinalizeDirectory(entry, handle, 0, dir.path(), nullptr, &masters));
+  CloseMaster(masters);
+
+  Bytes record = EntryRecord("ABC", "Abc Corp");
+  record.hex(28, "01 01").hex(30, "02 00").hex(32, "04 00").hex(34, "e4 20").at(36, "S").hex(38, "01 00")
+      .hex(40, "00 00 38 84");
+  Bytes untouched = EntryRecord("XYZ", "Xyz Corp");
+  untouched.hex(28, "01 01").hex(32, "04 00").at(36, "S").hex(38, "01 00");
+  const std::string master = dir.read("master.dat");
+  ASSERT_EQ(master.size(), 3 * 80u);
+  EXPECT_BYTES(record.str(), master.substr(160));
+  EXPECT_BYTES(untouched.str().substr(0, 30), master.substr(80, 30));
+  EXPECT_TRUE(messages->shown().empty());
+}
+
 TEST_F(RingBufferWriteTest, ThreeByteTypeWithOpenAndClampedVolume) {
   UseTopVest(8, 2);
   DatafileEntry entry = Create("XY", "", 8);

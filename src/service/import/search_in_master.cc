@@ -6,7 +6,10 @@
 
 namespace kvqt {
 
-bool KeepsMastersOpen(int formatId) { return StorageKindOf(formatId) == StorageKind::kMetaStock; }
+bool KeepsMastersOpen(int formatId) {
+  const StorageKind kind = StorageKindOf(formatId);
+  return kind == StorageKind::kMetaStock || kind == StorageKind::kRingBuffer;
+}
 
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters) {
@@ -43,7 +46,7 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
 int search_in_master(const std::string& symbol, DatafileEntry& entry, int formatId, int flags,
                      const std::string& directory, MasterHandles& masters, MasterIndex& index) {
   if (symbol.empty()) return -1;
-  // MetaStock masters stay open from one lookup to the next, and finalize
+  // The masters stay open from one lookup to the next, and finalize
   // writes the entries back through them; what was read ahead is read again
   // all the same, since another handle (an entry added in between) may have
   // written since.

@@ -23,7 +23,8 @@ int search_in_master(const std::string& symbol, DatafileEntry& entry, int format
 
 class MasterIndex;
 
-// MetaStock: the masters stay open for a whole directory of the import.
+// MetaStock and the ring-buffer kinds: the masters stay open for a whole
+// directory of the import.
 bool KeepsMastersOpen(int formatId);
 
 // The same, starting each scan at the symbol's entry as the index of the

@@ -133,15 +133,20 @@ int ImportDatafile::finishAppend(Date sessionDate) {
 }
 
 int ImportDatafile::finishMerge(bool& full) {
-  std::vector<PriceRecord> merged;
-  const bool extends =
-      MergeByDate(stored_, incoming_, IsIntradayFormatId(target_.formatId), merged) && !storedSkipped_;
+  // Without stored records the merge is the new records as they came.
+  bool extends = true;
+  if (stored_.empty())
+    merged_.swap(incoming_);
+  else
+    extends = MergeByDate(stored_, incoming_, IsIntradayFormatId(target_.formatId), merged_);
+  extends = extends && !storedSkipped_;
   const std::size_t storedCount = stored_.size();
   stored_.clear();
   incoming_.clear();
   DatafileUpdate update(datafile_);
-  int rc = StoreMergedRecords(entry_, merged, storedCount, extends, target_.formatId, target_.format, target_.path,
+  int rc = StoreMergedRecords(entry_, merged_, storedCount, extends, target_.formatId, target_.format, target_.path,
                               full, &update, &workspace_, target_.masters);
+  merged_.clear();
   return rc == 0 ? 0 : -1;
 }
 

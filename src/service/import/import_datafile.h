@@ -81,6 +81,8 @@ class ImportDatafile {
   // date) and the instrument's new records.
   std::vector<PriceRecord> stored_;
   std::vector<PriceRecord> incoming_;
+  // Their merge; its buffer, like theirs, serves one data file after another.
+  std::vector<PriceRecord> merged_;
   bool storedSkipped_ = false;
   MergeWorkspace workspace_;
 };

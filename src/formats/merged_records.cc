@@ -143,14 +143,18 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   DatafileHandle handle;
   std::string tempPath = driver.datafilePath(working, formatId, tempDirectory);
   struct stat old;
-  const bool exists = ::stat(target.c_str(), &old) == 0;
+  bool exists = ::lstat(target.c_str(), &old) == 0;
+  // A data file that is a link, symbolic or hard, is never given away as
+  // another data file's new file: that would write through the other name.
+  const bool alone = exists && S_ISREG(old.st_mode) && old.st_nlink == 1;
+  if (exists && S_ISLNK(old.st_mode)) exists = ::stat(target.c_str(), &old) == 0;
   // A data file without records and without a record limit trades places
   // with its new file, and then serves as the next such data file's new
   // file: no copy, no file made or removed per data file, and no rename onto
   // an existing file, which makes the filesystem write the new file out at
   // once, at a cost per data file above that of a short history's records.
-  const bool fillsEmpty = exists && !tempPath.empty() && storedCount == 0 && entry.ringSize == 0 &&
-                          S_ISREG(old.st_mode) && old.st_size <= EmptyDatafileSize(entry, formatId);
+  const bool fillsEmpty = alone && !tempPath.empty() && storedCount == 0 && entry.ringSize == 0 &&
+                          old.st_size <= EmptyDatafileSize(entry, formatId);
   if (fillsEmpty) workspace.takeSpare(tempPath);
   std::size_t begin = 0;
   int opened = -1;

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/datafile/writer_settings.h"
 #include "app/core/messages.h"
@@ -170,6 +171,37 @@ TEST_F(MergedRecordsTest, EmptyDataFilesTakeTheirRecordsOneAfterAnother) {
   EXPECT_EQ(9, scanned.recordCount);
   EXPECT_FALSE(dir.exists(kMergeDirectoryName));
   EXPECT_TRUE(messages->shown().empty());
+}
+
+// An empty data file that is also reachable under another name is replaced
+// as any other data file: the other name keeps what it had.
+TEST_F(MergedRecordsTest, AnEmptyDataFileWithAnotherNameIsLeftToIt) {
+  for (bool symbolic : {false, true}) {
+    SCOPED_TRACE(symbolic ? "symbolic link" : "hard link");
+    TempDir here, elsewhere;
+    DatafileEntry first, second;
+    ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, first, kMetaStock, here.path()));
+    ASSERT_EQ(1, CreateEntry("DEF", "Def", 0, second, kMetaStock, here.path()));
+    const std::string header = here.read("f1.DAT");
+    ASSERT_EQ(0, ::rename(here.file("f1.DAT").c_str(), elsewhere.file("kept.DAT").c_str()));
+    if (symbolic)
+      ASSERT_EQ(0, ::symlink(elsewhere.file("kept.DAT").c_str(), here.file("f1.DAT").c_str()));
+    else
+      ASSERT_EQ(0, ::link(elsewhere.file("kept.DAT").c_str(), here.file("f1.DAT").c_str()));
+    ASSERT_EQ(0, FindEntry("ABC", first, kMetaStock, here.path(), kScanReadHeader));
+    ASSERT_EQ(0, FindEntry("DEF", second, kMetaStock, here.path(), kScanReadHeader));
+    {
+      MergeWorkspace workspace;
+      for (DatafileEntry* entry : {&first, &second}) {
+        bool full = false;
+        ASSERT_EQ(0, StoreMergedRecords(*entry, StoredDays(), 0, true, kMetaStock, nullptr, here.path(), full, nullptr,
+                                        &workspace));
+      }
+    }
+    EXPECT_EQ(ToHex(header), ToHex(elsewhere.read("kept.DAT")));
+    EXPECT_EQ(here.read("f1.DAT").size(), 9 * kRecord);
+    EXPECT_EQ(ToHex(here.read("f1.DAT")), ToHex(here.read("f2.DAT")));
+  }
 }
 
 // Files of this process stop growing at `bytes`: a write beyond fails

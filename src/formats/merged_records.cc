@@ -14,7 +14,6 @@
 #include "formats/file_locator.h"
 #include "formats/storage_registry.h"
 #include "platform/emptied_file.h"
-#include "platform/file_exchange.h"
 #include "platform/path.h"
 
 namespace kvqt {
@@ -100,13 +99,6 @@ int StoreInRing(DatafileEntry& entry, const std::vector<PriceRecord>& records, s
   return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
-// The size of a data file that holds no record: MetaStock's header record,
-// nothing for the other kinds.
-std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId) {
-  if (StorageKindOf(formatId) != StorageKind::kMetaStock) return 0;
-  return static_cast<std::int64_t>(StorageDriverFor(StorageKind::kMetaStock).headerRecords(formatId)) * entry.fields * 4;
-}
-
 // Renames `from` to `to`, telling both directories' kept listings.
 bool MoveFile(const std::string& from, const std::string& to) {
   DirectoryChange out(platform::DirectoryPart(from));
@@ -114,16 +106,6 @@ bool MoveFile(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) != 0) return false;
   out.removed(platform::FileNamePart(from));
   in.created(platform::FileNamePart(to));
-  return true;
-}
-
-// Swaps two files, telling both directories' kept listings (the names stay).
-bool ExchangeFiles(const std::string& a, const std::string& b) {
-  DirectoryChange first(platform::DirectoryPart(a));
-  DirectoryChange second(platform::DirectoryPart(b));
-  if (!platform::ExchangeFiles(a, b)) return false;
-  first.created(platform::FileNamePart(a));
-  second.created(platform::FileNamePart(b));
   return true;
 }
 
@@ -144,18 +126,17 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   std::string tempPath = driver.datafilePath(working, formatId, tempDirectory);
   struct stat old;
   bool exists = ::lstat(target.c_str(), &old) == 0;
-  // A data file that is a link, symbolic or hard, is never given away as
-  // another data file's new file: that would write through the other name.
+  // A data file that is a link, symbolic or hard, is never written where it
+  // is: that would write through the other name.
   const bool alone = exists && S_ISREG(old.st_mode) && old.st_nlink == 1;
   if (exists && S_ISLNK(old.st_mode)) exists = ::stat(target.c_str(), &old) == 0;
-  // A data file without records and without a record limit trades places
-  // with its new file, and then serves as the next such data file's new
-  // file: no copy, no file made or removed per data file, and no rename onto
-  // an existing file, which makes the filesystem write the new file out at
-  // once, at a cost per data file above that of a short history's records.
+  // A data file without records and without a record limit reads as a
+  // missing one does. Such a file is moved into the merge directory, written
+  // there and moved back: no copy, no file made or removed, and no rename
+  // onto an existing file, which makes the filesystem write the new file out
+  // at once, at a cost per data file above that of a short history's records.
   const bool fillsEmpty = alone && !tempPath.empty() && storedCount == 0 && entry.ringSize == 0 &&
-                          old.st_size <= EmptyDatafileSize(entry, formatId);
-  if (fillsEmpty) workspace.takeSpare(tempPath);
+                          old.st_size <= EmptyDatafileSize(entry, formatId) && MoveFile(target, tempPath);
   std::size_t begin = 0;
   int opened = -1;
   auto copied = [&] {
@@ -166,10 +147,10 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
     made.created(platform::FileNamePart(tempPath));
     return true;
   };
-  if (fillsEmpty || !extendsStored) {
+  if (!extendsStored) {
     opened = OpenDatafile(working, handle, formatId, OpenMode::kCreate, tempDirectory);
     ClearDates(working);
-  } else if (!tempPath.empty() && (!exists || copied())) {
+  } else if (!tempPath.empty() && (fillsEmpty || !exists || copied())) {
     TakeStoredDates(working, records, storedCount, formatId);
     opened = OpenDatafile(working, handle, formatId, OpenMode::kAppend, tempDirectory);
     begin = storedCount;
@@ -180,6 +161,13 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
       DirectoryChange gone(tempDirectory);
       if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
     }
+    // The empty data file moved out comes back as it was: a header alone.
+    if (fillsEmpty) {
+      DatafileEntry blank = entry;
+      DatafileHandle restored;
+      if (OpenDatafile(blank, restored, formatId, OpenMode::kCreate, directory) == 0)
+        (void)driver.flushDatafile(blank, restored, formatId);
+    }
     message2(text, entry.symbol);
     return -1;
   };
@@ -187,19 +175,19 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   tempPath = driver.datafilePath(working, formatId, tempDirectory);
   bool written = WriteFrom(working, handle, records, begin, formatId, format) &&
                  driver.flushDatafile(working, handle, formatId) == 0;
-  if (written && exists) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
-  if (!written) return giveUp("Cannot write data file");
-  if (fillsEmpty && ExchangeFiles(tempPath, target)) {
-    workspace.keepSpare(tempPath);
-  } else if (!MoveFile(tempPath, target)) {
-    return giveUp("Cannot write data file");
-  }
+  if (written && exists && !fillsEmpty) (void)::chmod(tempPath.c_str(), old.st_mode & 07777);
+  if (!written || !MoveFile(tempPath, target)) return giveUp("Cannot write data file");
   // The data file holds the new records now; the master follows.
   entry = working;
   return FinalizeDirectory(entry, handle, formatId, directory, sink, masters);
 }
 
 }  // namespace
+
+std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId) {
+  if (StorageKindOf(formatId) != StorageKind::kMetaStock) return 0;
+  return static_cast<std::int64_t>(StorageDriverFor(StorageKind::kMetaStock).headerRecords(formatId)) * entry.fields * 4;
+}
 
 const std::string& MergeWorkspace::use(const std::string& directory) {
   if (!path_.empty() && directory_ == directory) return path_;
@@ -218,19 +206,7 @@ const std::string& MergeWorkspace::use(const std::string& directory) {
   return path_;
 }
 
-bool MergeWorkspace::takeSpare(const std::string& path) {
-  if (spare_.empty()) return false;
-  const std::string spare = std::move(spare_);
-  spare_.clear();
-  return spare == path || MoveFile(spare, path);
-}
-
 void MergeWorkspace::release() {
-  if (!spare_.empty()) {
-    DirectoryChange gone(path_);
-    if (std::remove(spare_.c_str()) == 0) gone.removed(platform::FileNamePart(spare_));
-    spare_.clear();
-  }
   if (path_.empty()) return;
   ForgetDirectoryListing(path_);
   DirectoryChange change(directory_);

@@ -5,14 +5,14 @@
 // The new content is written to a file of the same name in a subdirectory of
 // the chart directory and renamed over the data file; only then does the
 // master learn the new dates and count. A data file that holds no record yet
-// trades places with the new file instead, and itself becomes the next such
-// data file's new file: that costs less than a copy and a replacing rename.
-// Ring-buffer files, whose master says
+// is moved into that subdirectory, filled there and moved back, which costs
+// less than a copy and a replacing rename. Ring-buffer files, whose master says
 // which slots hold records, are written in place into slots the old master
 // does not use whenever there is room for that.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,21 +39,17 @@ class MergeWorkspace {
   // needed; a workspace of another directory is released first. Empty when
   // it cannot be made.
   const std::string& use(const std::string& directory);
-  // Removes the subdirectory (and the spare) when it was made or taken
-  // over, and is empty.
+  // Removes the subdirectory when it was made or taken over, and is empty.
   void release();
-
-  // A file in the subdirectory that the next rewrite can take as its new
-  // file (the header-only data file an exchange left there), renamed to
-  // `path` in the subdirectory; false when there is none.
-  bool takeSpare(const std::string& path);
-  void keepSpare(const std::string& path) { spare_ = path; }
 
  private:
   std::string directory_;
   std::string path_;
-  std::string spare_;
 };
+
+// The largest size of a data file that holds no record: MetaStock's header
+// record, nothing for the other kinds.
+std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId);
 
 // `entry` is the instrument's master entry; `records` the data file's new
 // content in order. When `extendsStored` is set, `records` begins with every

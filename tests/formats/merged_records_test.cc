@@ -130,10 +130,10 @@ TEST_F(MergedRecordsTest, DataFileThatCannotBeRewrittenStaysAsItWas) {
   EXPECT_EQ("Cannot open data file ABC", messages->shown()[0].text);
 }
 
-// Data files just added hold their header alone. Each takes the bytes of an
-// appended history and keeps its permissions; the one a data file traded
-// places with serves the next, and goes with the merge directory.
-TEST_F(MergedRecordsTest, EmptyDataFilesTakeTheirRecordsOneAfterAnother) {
+// Data files just added hold their header alone. Each is filled as it is
+// (the same file, its permissions kept) with the bytes of an appended
+// history, one after another through one merge directory.
+TEST_F(MergedRecordsTest, EmptyDataFilesAreFilledAsTheyAre) {
   TempDir appended;
   DatafileEntry other;
   ASSERT_EQ(1, CreateEntry("ABC", "Abc", 0, other, kMetaStock, appended.path()));
@@ -152,6 +152,8 @@ TEST_F(MergedRecordsTest, EmptyDataFilesTakeTheirRecordsOneAfterAnother) {
     entries.push_back(entry);
   }
   ASSERT_EQ(0, ::chmod(dir.file("f2.DAT").c_str(), 0600));
+  struct stat before;
+  ASSERT_EQ(0, ::stat(dir.file("f2.DAT").c_str(), &before));
   {
     MergeWorkspace workspace;
     for (DatafileEntry& entry : entries) {
@@ -164,6 +166,7 @@ TEST_F(MergedRecordsTest, EmptyDataFilesTakeTheirRecordsOneAfterAnother) {
   struct stat st;
   ASSERT_EQ(0, ::stat(dir.file("f2.DAT").c_str(), &st));
   EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(st.st_ino, before.st_ino);
   DatafileEntry scanned;
   ASSERT_EQ(0, FindEntry("DEF", scanned, kMetaStock, dir.path(), kScanReadHeader));
   EXPECT_EQ(20000103, scanned.firstDate.value());

@@ -1,5 +1,7 @@
 #include "service/import/import_datafile.h"
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdio>
 
@@ -74,6 +76,14 @@ int ImportDatafile::openMerge(StepRunner& runner) {
   incoming_.clear();
   storedSkipped_ = false;
   const int id = target_.formatId;
+  // A data file no longer than an empty one has nothing to read.
+  const std::string path = StorageDriverFor(StorageKindOf(id)).datafilePath(entry_, id, target_.path);
+  struct stat st;
+  if (!path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+      st.st_size <= EmptyDatafileSize(entry_, id)) {
+    open_ = true;
+    return kStepGoOn;
+  }
   DatafileEntry reading = entry_;
   DatafileHandle handle;
   if (OpenDatafile(reading, handle, id, OpenMode::kRead, target_.path) == 0) {

@@ -157,12 +157,14 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
   }
   auto giveUp = [&](const char* text) {
     handle.close();
-    if (!tempPath.empty()) {
+    // The empty data file moved out goes back as it was; a new file goes.
+    const bool back = fillsEmpty && ::truncate(tempPath.c_str(), old.st_size) == 0 && MoveFile(tempPath, target);
+    if (!back && !tempPath.empty()) {
       DirectoryChange gone(tempDirectory);
       if (std::remove(tempPath.c_str()) == 0) gone.removed(platform::FileNamePart(tempPath));
     }
-    // The empty data file moved out comes back as it was: a header alone.
-    if (fillsEmpty) {
+    // Should that fail, a header alone holds what it held.
+    if (fillsEmpty && !back) {
       DatafileEntry blank = entry;
       DatafileHandle restored;
       if (OpenDatafile(blank, restored, formatId, OpenMode::kCreate, directory) == 0)

@@ -241,13 +241,21 @@ TEST_F(MergedRecordsTest, AnEmptyDataFileThatCannotBeFilledKeepsItsHeader) {
   ASSERT_EQ(0, FindEntry("ABC", entry, kMetaStock, dir.path(), kScanReadHeader));
   std::vector<PriceRecord> days;
   for (int d = 0; d < 200; ++d) days.push_back(Daily(Date(2000, 1, 3).addDays(d), 1, 2, 1, 1.5f, 100));
+  std::string header = dir.read("f1.DAT");
+  header[10] = 'Z';  // a byte of its own, which goes back with it
+  dir.write("f1.DAT", header);
+  struct stat before;
+  ASSERT_EQ(0, ::stat(dir.file("f1.DAT").c_str(), &before));
   bool full = false;
   {
     ScopedFileSizeLimit limit(4096);
     EXPECT_EQ(-1, StoreMergedRecords(entry, days, 0, true, kMetaStock, nullptr, dir.path(), full));
   }
   EXPECT_FALSE(full);
-  EXPECT_EQ(ToHex(dir.read("f1.DAT")), ToHex(Hex("00 00 01 00") + std::string(kRecord - 4, '\0')));
+  EXPECT_EQ(ToHex(dir.read("f1.DAT")), ToHex(header));
+  struct stat st;
+  ASSERT_EQ(0, ::stat(dir.file("f1.DAT").c_str(), &st));
+  EXPECT_EQ(st.st_ino, before.st_ino);
   EXPECT_FALSE(dir.exists(kMergeDirectoryName));
   ASSERT_EQ(1u, messages->shown().size());
   EXPECT_EQ("Cannot write data file ABC", messages->shown()[0].text);

@@ -26,24 +26,10 @@
 #include "ui/datafile_list_model.h"
 #include "ui/directory_editor_dialog.h"
 #include "ui/progress_dialog.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
-
-QString Id(int id) { return QString("id%1").arg(id); }
-
-QPushButton* Button(const QString& text, int id, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(Id(id));
-  button->setAutoDefault(false);
-  return button;
-}
-
-QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
 
 // The rows of a symbol list that the "selected only" steps take.
 class ViewSelection : public ListSelection {
@@ -79,26 +65,26 @@ ConvertDialog::ConvertDialog(Formats& formats, bool append, QWidget* parent)
   for (const auto& s : sides) {
     Side& side = *s.side;
     side.format = new QComboBox(this);
-    side.format->setObjectName(Id(s.formatId));
+    side.format->setObjectName(ControlName(s.formatId));
     for (const Format* f : side.formats) side.format->addItem(QString::fromStdString(f->name()));
     side.directory = new QComboBox(this);
-    side.directory->setObjectName(Id(s.directoryId));
+    side.directory->setObjectName(ControlName(s.directoryId));
     side.directory->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     side.directory->setMinimumContentsLength(32);
     side.model = new DatafileListModel(this);
     side.symbols = new QListView(this);
-    side.symbols->setObjectName(Id(s.symbolsId));
+    side.symbols->setObjectName(ControlName(s.symbolsId));
     side.symbols->setModel(side.model);
     side.symbols->setSelectionMode(QAbstractItemView::ExtendedSelection);
     side.symbols->setUniformItemSizes(true);
     side.symbols->setMinimumHeight(200);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(Label(tr(s.formatText), side.format, this), 0, 0);
+    grid->addWidget(BuddyLabel(tr(s.formatText), side.format, this), 0, 0);
     grid->addWidget(side.format, 1, 0);
-    grid->addWidget(Label(tr(s.directoryText), side.directory, this), 2, 0);
+    grid->addWidget(BuddyLabel(tr(s.directoryText), side.directory, this), 2, 0);
     grid->addWidget(side.directory, 3, 0);
-    grid->addWidget(Label(tr(s.symbolsText), side.symbols, this), 4, 0);
+    grid->addWidget(BuddyLabel(tr(s.symbolsText), side.symbols, this), 4, 0);
     grid->addWidget(side.symbols, 5, 0);
     grid->setRowStretch(5, 1);
     columns->addLayout(grid, 1);
@@ -109,20 +95,20 @@ ConvertDialog::ConvertDialog(Formats& formats, bool append, QWidget* parent)
 
   if (!append) {
     startDate_ = new QLineEdit(this);
-    startDate_->setObjectName(Id(172));
+    startDate_->setObjectName(ControlName(172));
     startDate_->setMaxLength(static_cast<int>(kStartDateFieldLength));
     startDate_->setPlaceholderText(tr("D/M/YYYY"));
     startDate_->setMaximumWidth(fontMetrics().horizontalAdvance(QString(14, '0')));
     overwrite_ = new QRadioButton(tr("&Overwrite Existing Files"), this);
-    overwrite_->setObjectName(Id(361));
+    overwrite_->setObjectName(ControlName(361));
     skip_ = new QRadioButton(tr("S&kip Existing Data Files"), this);
-    skip_->setObjectName(Id(362));
+    skip_->setObjectName(ControlName(362));
     skip_->setChecked(true);
     auto* options = new QButtonGroup(this);
     options->addButton(overwrite_);
     options->addButton(skip_);
     auto* row = new QHBoxLayout;
-    row->addWidget(Label(tr("Start Date for Conversio&n:"), startDate_, this));
+    row->addWidget(BuddyLabel(tr("Start Date for Conversio&n:"), startDate_, this));
     row->addWidget(startDate_);
     row->addSpacing(16);
     row->addWidget(overwrite_);
@@ -131,10 +117,10 @@ ConvertDialog::ConvertDialog(Formats& formats, bool append, QWidget* parent)
     layout->addLayout(row);
   }
 
-  auto* editor = Button(tr("Dir &Editor..."), 270, this);
-  QPushButton* one = append ? Button(tr("&Append"), 321, this) : Button(tr("Con&vert"), 343, this);
-  QPushButton* all = append ? Button(tr("Append A&ll"), 322, this) : Button(tr("Convert &All"), 323, this);
-  auto* close = Button(tr("&Close"), 1, this);
+  auto* editor = PlainButton(tr("Dir &Editor..."), 270, this);
+  QPushButton* one = append ? PlainButton(tr("&Append"), 321, this) : PlainButton(tr("Con&vert"), 343, this);
+  QPushButton* all = append ? PlainButton(tr("Append A&ll"), 322, this) : PlainButton(tr("Convert &All"), 323, this);
+  auto* close = PlainButton(tr("&Close"), 1, this);
   close->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(editor);
@@ -204,17 +190,12 @@ void ConvertDialog::refillDirectories(Side& side) {
   {
     const QSignalBlocker blocker(side.directory);
     side.directory->clear();
-    int widest = 0;
     if (const Format* format = shownFormat(side)) {
-      for (int i = 0; i < format->directoryCount(); ++i) {
-        const QString path = QString::fromStdString(format->directoryAt(i)->name());
-        side.directory->addItem(path);
-        widest = std::max(widest, side.directory->fontMetrics().horizontalAdvance(path));
-      }
+      for (int i = 0; i < format->directoryCount(); ++i)
+        side.directory->addItem(QString::fromStdString(format->directoryAt(i)->name()));
       side.directory->setCurrentIndex(format->curDi() < format->directoryCount() ? format->curDi() : -1);
     }
-    // The drop-down shows whole paths, however narrow the field.
-    side.directory->view()->setMinimumWidth(widest + 8);
+    FitDropDown(side.directory);
   }
   refillSymbols(side);
 }

@@ -24,6 +24,7 @@
 #include "ui/price_chart.h"
 #include "ui/price_record_model.h"
 #include "ui/split_dialog.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
@@ -31,16 +32,9 @@ namespace {
 // The first tick after opening, which proposes an announced split.
 constexpr int kFirstTickMs = 20;
 
-QPushButton* Button(const QString& text, int id, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString("id%1").arg(id));
-  button->setAutoDefault(false);
-  return button;
-}
-
 QLineEdit* Field(const std::string& text, int id, int maxLength, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString("id%1").arg(id));
+  edit->setObjectName(ControlName(id));
   // Never shorter than what it shows, so an unchanged field reads back unchanged.
   edit->setMaxLength(std::max(maxLength, static_cast<int>(text.size())));
   edit->setText(QString::fromStdString(text));
@@ -50,7 +44,7 @@ QLineEdit* Field(const std::string& text, int id, int maxLength, QWidget* parent
 
 QLabel* Shown(const std::string& text, int id, QWidget* parent) {
   auto* label = new QLabel(QString::fromStdString(text), parent);
-  label->setObjectName(QString("id%1").arg(id));
+  label->setObjectName(ControlName(id));
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }
@@ -112,14 +106,14 @@ DataManagerDialog::DataManagerDialog(DataManager& manager, QWidget* parent) : QD
   auto* pricesLayout = new QVBoxLayout(prices_);
   pricesLayout->addWidget(splitter);
 
-  auto* editButton = Button(tr("&Edit..."), 342, this);
-  auto* gotoButton = Button(tr("&Goto..."), 374, this);
-  auto* deleteButton = Button(tr("Delete..."), 375, this);
-  auto* splitButton = Button(tr("Split,,,"), 186, this);
+  auto* editButton = PlainButton(tr("&Edit..."), 342, this);
+  auto* gotoButton = PlainButton(tr("&Goto..."), 374, this);
+  auto* deleteButton = PlainButton(tr("Delete..."), 375, this);
+  auto* splitButton = PlainButton(tr("Split,,,"), 186, this);
   recordButtons_ = {editButton, gotoButton, deleteButton, splitButton};
-  auto* save = Button(tr("&Save and Close"), 1, this);
+  auto* save = PlainButton(tr("&Save and Close"), 1, this);
   save->setDefault(true);
-  auto* cancel = Button(tr("Cancel"), 2, this);
+  auto* cancel = PlainButton(tr("Cancel"), 2, this);
 
   auto* fields = new QGridLayout;
   fields->addWidget(new QLabel(tr("Format:"), this), 0, 0);

@@ -24,37 +24,16 @@
 #include "ui/directory_editor_dialog.h"
 #include "ui/list_editor_dialog.h"
 #include "ui/session_progress.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
 
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-template <typename T>
-T* Control(T* control, int id) {
-  control->setObjectName(Id(id));
-  return control;
-}
-
-QLabel* BuddyLabel(const QString& text, int id, QWidget* buddy, QWidget* parent) {
-  auto* label = Control(new QLabel(text, parent), id);
-  label->setBuddy(buddy);
-  return label;
-}
-
-// The drop-down list is as wide as its widest line and 8 pixels more, so long
-// directory paths show in full even when the combo itself is narrower.
-void FitDropDown(QComboBox* combo) {
-  int widest = 0;
-  for (int i = 0; i < combo->count(); ++i)
-    widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
-  combo->view()->setMinimumWidth(widest + 8);
-}
 
 // A combo that shows a long path or name without making the dialog grow with it.
 QComboBox* WideCombo(int id, QWidget* parent) {
-  auto* combo = Control(new QComboBox(parent), id);
+  auto* combo = Named(new QComboBox(parent), id);
   combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   combo->setMinimumContentsLength(36);
   return combo;
@@ -85,12 +64,12 @@ DlgDownload::DlgDownload(Application& application, QWidget* parent)
                      {"Real &Time Update", 256, kUpdateRealtime},
                      {"Normal &and Real Time Update", 257, kUpdateNormalAndRealtime}};
   for (const auto& t : typeButtons) {
-    auto* button = Control(new QRadioButton(tr(t.text), typeBox), t.id);
+    auto* button = Named(new QRadioButton(tr(t.text), typeBox), t.id);
     types_->addButton(button, t.type);
     typeLayout->addWidget(button);
   }
-  replaceYesterday_ = Control(new QCheckBox(tr("Replace &Yesterday's Real Time Price"), typeBox), 352);
-  reloadSymbols_ = Control(new QCheckBox(tr("Reload Symbol Table"), typeBox), 683);
+  replaceYesterday_ = Named(new QCheckBox(tr("Replace &Yesterday's Real Time Price"), typeBox), 352);
+  reloadSymbols_ = Named(new QCheckBox(tr("Reload Symbol Table"), typeBox), 683);
   typeLayout->addSpacing(6);
   typeLayout->addWidget(replaceYesterday_);
   typeLayout->addWidget(reloadSymbols_);
@@ -98,15 +77,15 @@ DlgDownload::DlgDownload(Application& application, QWidget* parent)
 
   // Dates of a date-range update.
   auto* dateBox = new QGroupBox(tr("Date range"), this);
-  start_ = Control(new QLineEdit(dateBox), 172);
-  end_ = Control(new QLineEdit(dateBox), 173);
+  start_ = Named(new QLineEdit(dateBox), 172);
+  end_ = Named(new QLineEdit(dateBox), 173);
   for (QLineEdit* field : {start_, end_}) {
     field->setMaxLength(10);
     field->setPlaceholderText(QStringLiteral("D/M/YYYY"));
     field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000000")));
   }
-  startLabel_ = BuddyLabel(tr("&Start:"), 451, start_, dateBox);
-  endLabel_ = BuddyLabel(tr("&End:"), 452, end_, dateBox);
+  startLabel_ = BuddyLabel(tr("&Start:"), start_, dateBox, 451);
+  endLabel_ = BuddyLabel(tr("&End:"), end_, dateBox, 452);
   auto* dateLayout = new QGridLayout(dateBox);
   dateLayout->addWidget(startLabel_, 0, 0);
   dateLayout->addWidget(start_, 0, 1);
@@ -115,7 +94,7 @@ DlgDownload::DlgDownload(Application& application, QWidget* parent)
   dateLayout->setColumnStretch(2, 1);
 
   // Format and selection.
-  format_ = Control(new QComboBox(this), 266);
+  format_ = Named(new QComboBox(this), 266);
   for (const Format* f : choices_) format_->addItem(Text(f->name()));
   FitDropDown(format_);
   auto* formatLabel = new QLabel(tr("&Format:"), this);
@@ -123,22 +102,22 @@ DlgDownload::DlgDownload(Application& application, QWidget* parent)
 
   modes_ = new QButtonGroup(this);
   auto* selectionBox = new QGroupBox(tr("Selection"), this);
-  auto* listMode = Control(new QRadioButton(tr("&List"), selectionBox), 258);
-  auto* directoryMode = Control(new QRadioButton(tr("&Directory"), selectionBox), 259);
-  auto* symbolMode = Control(new QRadioButton(tr("Single symb&ol"), selectionBox), 260);
+  auto* listMode = Named(new QRadioButton(tr("&List"), selectionBox), 258);
+  auto* directoryMode = Named(new QRadioButton(tr("&Directory"), selectionBox), 259);
+  auto* symbolMode = Named(new QRadioButton(tr("Single symb&ol"), selectionBox), 260);
   modes_->addButton(listMode, kSelectList);
   modes_->addButton(directoryMode, kSelectDirectory);
   modes_->addButton(symbolMode, kSelectSymbol);
   list_ = WideCombo(194, selectionBox);
   list_->setAccessibleName(tr("List"));
-  listEditor_ = Control(new QPushButton(tr("List Editor..."), selectionBox), 269);
+  listEditor_ = Named(new QPushButton(tr("List Editor..."), selectionBox), 269);
   directory_ = WideCombo(267, selectionBox);
   directory_->setAccessibleName(tr("Directory"));
-  dirEditor_ = Control(new QPushButton(tr("Dir Editor..."), selectionBox), 270);
+  dirEditor_ = Named(new QPushButton(tr("Dir Editor..."), selectionBox), 270);
   symbolDirectory_ = WideCombo(268, selectionBox);
-  symbolDirectoryLabel_ = BuddyLabel(tr("Dire&ctory:"), 453, symbolDirectory_, selectionBox);
+  symbolDirectoryLabel_ = BuddyLabel(tr("Dire&ctory:"), symbolDirectory_, selectionBox, 453);
   symbol_ = WideCombo(279, selectionBox);
-  symbolLabel_ = BuddyLabel(tr("Sy&mbol:"), 454, symbol_, selectionBox);
+  symbolLabel_ = BuddyLabel(tr("Sy&mbol:"), symbol_, selectionBox, 454);
   auto* selection = new QGridLayout(selectionBox);
   selection->addWidget(listMode, 0, 0, 1, 2);
   selection->addWidget(list_, 0, 2);
@@ -154,9 +133,9 @@ DlgDownload::DlgDownload(Application& application, QWidget* parent)
   selection->addWidget(symbol_, 4, 2);
   selection->setColumnStretch(2, 1);
 
-  auto* downloadButton = Control(new QPushButton(tr("Do&wnload !"), this), 1);
+  auto* downloadButton = Named(new QPushButton(tr("Do&wnload !"), this), 1);
   downloadButton->setDefault(true);
-  auto* close = Control(new QPushButton(tr("Close"), this), 2);
+  auto* close = Named(new QPushButton(tr("Close"), this), 2);
 
   auto* formatRow = new QHBoxLayout;
   formatRow->addWidget(formatLabel);

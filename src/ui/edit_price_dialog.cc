@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "maintenance/data_manager.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 
@@ -27,7 +28,7 @@ EditPriceDialog::EditPriceDialog(DataManager& manager, int k, QWidget* parent)
   auto* form = new QFormLayout;
   const auto field = [&](const char* label, int id, const std::string& text) {
     auto* edit = new QLineEdit(QString::fromStdString(text), this);
-    edit->setObjectName(QString("id%1").arg(id));
+    edit->setObjectName(ControlName(id));
     edit->setMinimumWidth(110);
     auto* name = new QLabel(tr(label), this);
     name->setBuddy(edit);

@@ -32,34 +32,15 @@
 #include "ui/directory_editor_dialog.h"
 #include "ui/list_editor_dialog.h"
 #include "ui/session_progress.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
 
 constexpr int kFieldLength = static_cast<int>(ActionInfo::kFileNameLimit);
 
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 std::string Std(const QString& text) { return text.toStdString(); }
-
-template <typename T>
-T* Named(T* widget, int id) {
-  widget->setObjectName(Id(id));
-  return widget;
-}
-
-QPushButton* Button(const char* text, int id, QWidget* parent) {
-  auto* button = Named(new QPushButton(QString::fromLatin1(text), parent), id);
-  button->setAutoDefault(false);
-  return button;
-}
-
-QLabel* Label(const char* text, QWidget* buddy, QWidget* parent, int id = 0) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
-  label->setBuddy(buddy);
-  if (id != 0) label->setObjectName(Id(id));
-  return label;
-}
 
 QLineEdit* FileField(int id, QWidget* parent) {
   auto* field = Named(new QLineEdit(parent), id);
@@ -73,15 +54,6 @@ QLineEdit* DateField(int id, QWidget* parent) {
   field->setMaxLength(10);
   field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
   return field;
-}
-
-// The drop-down list is as wide as its widest text plus 8 pixels.
-void FitDropDown(QComboBox* combo) {
-  int widest = 0;
-  for (int i = 0; i < combo->count(); ++i) {
-    widest = std::max(widest, combo->view()->fontMetrics().horizontalAdvance(combo->itemText(i)));
-  }
-  combo->view()->setMinimumWidth(widest + 8);
 }
 
 // The directory the open-file dialogs start in: the last one a file was
@@ -124,20 +96,20 @@ void FileDownloadDialog::buildChoiceControls() {
   selection_->addButton(symbolButton, kFileSelectSymbol);
   list_ = Named(new QComboBox(input), 194);
   list_->setAccessibleName(QStringLiteral("List"));
-  listEditor_ = Button("List Editor...", 269, input);
+  listEditor_ = PlainButton("List Editor...", 269, input);
   directory_ = Named(new QComboBox(input), 267);
   directory_->setAccessibleName(QStringLiteral("Directory"));
-  directoryEditor_ = Button("Dir Editor...", 270, input);
+  directoryEditor_ = PlainButton("Dir Editor...", 270, input);
   symbolDirectory_ = Named(new QComboBox(input), 268);
-  symbolDirectoryLabel_ = Label("Dire&ctory", symbolDirectory_, input, 453);
+  symbolDirectoryLabel_ = BuddyLabel("Dire&ctory", symbolDirectory_, input, 453);
   symbol_ = Named(new QComboBox(input), 279);
-  symbolLabel_ = Label("S&ymbol", symbol_, input, 454);
+  symbolLabel_ = BuddyLabel("S&ymbol", symbol_, input, 454);
   for (QComboBox* combo : {list_, directory_, symbolDirectory_, symbol_}) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(32);
   }
   auto* inputLayout = new QGridLayout(input);
-  inputLayout->addWidget(Label("&Format", inputFormat_, input), 0, 0);
+  inputLayout->addWidget(BuddyLabel("&Format", inputFormat_, input), 0, 0);
   inputLayout->addWidget(inputFormat_, 0, 1, 1, 2);
   inputLayout->addWidget(listButton, 1, 0);
   inputLayout->addWidget(list_, 1, 1);
@@ -168,9 +140,9 @@ void FileDownloadDialog::buildChoiceControls() {
   singleDay_ = DateField(110, download);
   singleDay_->setAccessibleName(QStringLiteral("Single day"));
   start_ = DateField(172, download);
-  startLabel_ = Label("St&art", start_, download, 451);
+  startLabel_ = BuddyLabel("St&art", start_, download, 451);
   end_ = DateField(173, download);
-  endLabel_ = Label("E&nd", end_, download, 452);
+  endLabel_ = BuddyLabel("E&nd", end_, download, 452);
   periodicity_ = Named(new QComboBox(download), 363);
   periodicity_->addItems({QStringLiteral("Daily"), QStringLiteral("Weekly"), QStringLiteral("Monthly")});
   auto* downloadLayout = new QGridLayout(download);
@@ -182,7 +154,7 @@ void FileDownloadDialog::buildChoiceControls() {
   downloadLayout->addWidget(endLabel_, 1, 3);
   downloadLayout->addWidget(end_, 1, 4);
   downloadLayout->addWidget(realtimeButton, 2, 0);
-  downloadLayout->addWidget(Label("&Periodicity", periodicity_, download), 3, 0);
+  downloadLayout->addWidget(BuddyLabel("&Periodicity", periodicity_, download), 3, 0);
   downloadLayout->addWidget(periodicity_, 3, 1, 1, 2);
   downloadLayout->setColumnStretch(5, 1);
 
@@ -236,10 +208,10 @@ void FileDownloadDialog::buildDefinitionControls() {
 
   auto* input = new QGroupBox(QStringLiteral("Input"), this);
   inputFile_ = FileField(397, input);
-  auto* browseInput = Button("&Browse...", 395, input);
-  auto* editInput = Button("&Edit definition file...", 398, input);
+  auto* browseInput = PlainButton("&Browse...", 395, input);
+  auto* editInput = PlainButton("&Edit definition file...", 398, input);
   auto* inputLayout = new QGridLayout(input);
-  inputLayout->addWidget(Label("&File", inputFile_, input), 0, 0);
+  inputLayout->addWidget(BuddyLabel("&File", inputFile_, input), 0, 0);
   inputLayout->addWidget(inputFile_, 0, 1);
   inputLayout->addWidget(browseInput, 0, 2);
   inputLayout->addWidget(editInput, 1, 2);
@@ -262,9 +234,9 @@ void FileDownloadDialog::buildDefinitionControls() {
 // The groups one under the other, above "Do&wnload !" and the close button;
 // the dialog keeps the size they ask for.
 void FileDownloadDialog::layOut(std::initializer_list<QWidget*> groups, const char* closeText) {
-  auto* start = Button("Do&wnload !", 1, this);
+  auto* start = PlainButton("Do&wnload !", 1, this);
   start->setDefault(true);
-  auto* close = Button(closeText, 2, this);
+  auto* close = PlainButton(closeText, 2, this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(start);
@@ -283,11 +255,11 @@ QWidget* FileDownloadDialog::buildOutputControls(bool definitionMode) {
   auto* output = new QGroupBox(QStringLiteral("Output"), this);
   outputFormat_ = Named(new QComboBox(output), 369);
   outputFile_ = FileField(377, output);
-  auto* browse = Button(definitionMode ? "B&rowse..." : "Browse...", 396, output);
+  auto* browse = PlainButton(definitionMode ? "B&rowse..." : "Browse...", 396, output);
   auto* layout = new QGridLayout(output);
-  layout->addWidget(Label(definitionMode ? "F&ormat" : "For&mat", outputFormat_, output), 0, 0);
+  layout->addWidget(BuddyLabel(definitionMode ? "F&ormat" : "For&mat", outputFormat_, output), 0, 0);
   layout->addWidget(outputFormat_, 0, 1);
-  layout->addWidget(Label("F&ile", outputFile_, output), 1, 0);
+  layout->addWidget(BuddyLabel("F&ile", outputFile_, output), 1, 0);
   layout->addWidget(outputFile_, 1, 1, 1, 2);
   layout->addWidget(browse, 1, 3);
   layout->setColumnStretch(2, 1);
@@ -295,7 +267,7 @@ QWidget* FileDownloadDialog::buildOutputControls(bool definitionMode) {
   setTabOrder(outputFormat_, outputFile_);
   setTabOrder(outputFile_, browse);
   if (definitionMode) {
-    auto* edit = Button("Edit o&utput file...", 399, output);
+    auto* edit = PlainButton("Edit o&utput file...", 399, output);
     layout->addWidget(edit, 2, 3);
     connect(edit, &QPushButton::clicked, this, &FileDownloadDialog::editOutputFile);
     setTabOrder(browse, edit);

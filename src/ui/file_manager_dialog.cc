@@ -36,27 +36,15 @@
 #include "ui/instrument_list_model.h"
 #include "ui/page_printer.h"
 #include "ui/search_dialog.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
 
-QPushButton* Button(const QString& text, int id, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString("id%1").arg(id));
-  button->setAutoDefault(false);
-  return button;
-}
-
 QLineEdit* Field(int id, QWidget* parent) {
   auto* field = new QLineEdit(parent);
-  field->setObjectName(QString("id%1").arg(id));
+  field->setObjectName(ControlName(id));
   return field;
-}
-
-QLabel* LabelFor(const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
 }
 
 }  // namespace
@@ -70,14 +58,14 @@ FileManagerDialog::FileManagerDialog(Application& application, QWidget* parent)
   format_ = new QComboBox(this);
   format_->setObjectName("id266");
   for (const Format* f : choices_) format_->addItem(QString::fromStdString(f->name()));
-  auto* formatLabel = LabelFor(tr("For&mat:"), format_, this);
+  auto* formatLabel = BuddyLabel(tr("For&mat:"), format_, this);
 
   directory_ = new QComboBox(this);
   directory_->setObjectName("id348");
   directory_->setMinimumContentsLength(36);
   directory_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  auto* directoryLabel = LabelFor(tr("Director&y:"), directory_, this);
-  auto* dirEditor = Button(tr("Dir &Editor..."), 346, this);
+  auto* directoryLabel = BuddyLabel(tr("Director&y:"), directory_, this);
+  auto* dirEditor = PlainButton(tr("Dir &Editor..."), 346, this);
 
   model_ = new InstrumentListModel(this);
   list_ = new QTreeView(this);
@@ -104,33 +92,33 @@ FileManagerDialog::FileManagerDialog(Application& application, QWidget* parent)
   counter_ = new QLabel(this);
   counter_->setObjectName("id660");
 
-  auto* findButton = Button(tr("&Find..."), 468, this);
-  open_ = Button(tr("&Open"), 340, this);
-  delete_ = Button(tr("Delete"), 351, this);
-  auto* printButton = Button(tr("&Print"), 171, this);
-  auto* downloadButton = Button(tr("&Download..."), 341, this);
-  search_ = Button(tr("&Search in catalog..."), 391, this);
-  new_ = Button(tr("New"), 465, this);
-  add_ = Button(tr("&Add instrument"), 349, this);
-  auto* close = Button(tr("&Close"), 1, this);
+  auto* findButton = PlainButton(tr("&Find..."), 468, this);
+  open_ = PlainButton(tr("&Open"), 340, this);
+  delete_ = PlainButton(tr("Delete"), 351, this);
+  auto* printButton = PlainButton(tr("&Print"), 171, this);
+  auto* downloadButton = PlainButton(tr("&Download..."), 341, this);
+  search_ = PlainButton(tr("&Search in catalog..."), 391, this);
+  new_ = PlainButton(tr("New"), 465, this);
+  add_ = PlainButton(tr("&Add instrument"), 349, this);
+  auto* close = PlainButton(tr("&Close"), 1, this);
   close->setDefault(true);
 
   name_ = Field(101, this);
   name_->setMinimumWidth(240);
-  nameLabel_ = LabelFor(tr("&Name:"), name_, this);
+  nameLabel_ = BuddyLabel(tr("&Name:"), name_, this);
   symbol_ = Field(279, this);
   symbol_->setMaxLength(static_cast<int>(kSymbolSize));
-  symbolLabel_ = LabelFor(tr("Sym&bol:"), symbol_, this);
+  symbolLabel_ = BuddyLabel(tr("Sym&bol:"), symbol_, this);
   startDate_ = Field(172, this);
   startDate_->setText(QString::fromStdString(DefaultStartDateText()));
-  startDateLabel_ = LabelFor(tr("Start da&te:"), startDate_, this);
+  startDateLabel_ = BuddyLabel(tr("Start da&te:"), startDate_, this);
   intervalField_ = Field(681, this);
   intervalField_->setMaxLength(2);
-  intervalLabel_ = LabelFor(tr("&Interval:"), intervalField_, this);
+  intervalLabel_ = BuddyLabel(tr("&Interval:"), intervalField_, this);
   factor_ = Field(423, this);
   factor_->setText(QStringLiteral("1.00"));
   factor_->setMaxLength(20);
-  factorLabel_ = LabelFor(tr("Facto&r:"), factor_, this);
+  factorLabel_ = BuddyLabel(tr("Facto&r:"), factor_, this);
   // Short texts in short fields.
   const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   symbol_->setFixedWidth(digit * 12);

@@ -27,6 +27,7 @@
 #include "service/symbols/sintable.h"
 #include "ui/add_confirm_dialog.h"
 #include "ui/search_results_model.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
@@ -136,7 +137,7 @@ void SearchDialog::build() {
   auto* typeGrid = new QGridLayout(typeBox);
   auto addType = [&](int id, const char* label, int at) {
     auto* button = new QRadioButton(tr(label), typeBox);
-    button->setObjectName(QString("id%1").arg(id));
+    button->setObjectName(ControlName(id));
     types_->addButton(button, id);
     const int perColumn = 7;
     typeGrid->addWidget(button, at % perColumn, at / perColumn);
@@ -184,7 +185,7 @@ void SearchDialog::build() {
   auto* detailsLayout = new QFormLayout(detailsBox);
   for (int i = 0; i < 7; ++i) {
     details_[i] = new QLineEdit(detailsBox);
-    details_[i]->setObjectName(QString("id%1").arg(kDetails[i].id));
+    details_[i]->setObjectName(ControlName(kDetails[i].id));
     details_[i]->setReadOnly(true);
     auto* label = new QLabel(tr(kDetails[i].label), detailsBox);
     label->setBuddy(details_[i]);

@@ -8,13 +8,14 @@
 #include <QVBoxLayout>
 
 #include "maintenance/data_manager.h"
+#include "ui/dialog_controls.h"
 
 namespace kvqt::ui {
 namespace {
 
 QLineEdit* Field(const std::string& text, int id, QWidget* parent) {
   auto* edit = new QLineEdit(QString::fromStdString(text), parent);
-  edit->setObjectName(QString("id%1").arg(id));
+  edit->setObjectName(ControlName(id));
   return edit;
 }
 

@@ -146,6 +146,11 @@ std::int32_t MaxRecords(int formatId, const DatafileEntry& entry) {
   }
 }
 
+std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId) {
+  StorageDriver* driver = DriverOf(formatId);
+  return driver ? driver->emptyDatafileSize(entry, formatId) : 0;
+}
+
 int OpenMaster(MasterHandles& masters, int formatId, const std::string& directory) {
   masters.opened = false;
   if (!IsValidFormatId(formatId)) return -1;

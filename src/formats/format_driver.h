@@ -51,6 +51,9 @@ int WriteRecord(DatafileEntry& entry, DatafileHandle& handle, const PriceRecord&
 int CloseDatafile(DatafileHandle& handle);
 // The most records a data file may hold, -1 when unlimited.
 std::int32_t MaxRecords(int formatId, const DatafileEntry& entry);
+// The largest size of a data file that holds no price record: MetaStock's
+// header record, nothing for the other kinds.
+std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId);
 
 int OpenMaster(MasterHandles& masters, int formatId, const std::string& directory);
 // 0 when the id has no master or its master exists; -2 when the directory has none yet.

@@ -186,11 +186,6 @@ int StoreByRename(DatafileEntry& entry, const std::vector<PriceRecord>& records,
 
 }  // namespace
 
-std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId) {
-  if (StorageKindOf(formatId) != StorageKind::kMetaStock) return 0;
-  return static_cast<std::int64_t>(StorageDriverFor(StorageKind::kMetaStock).headerRecords(formatId)) * entry.fields * 4;
-}
-
 const std::string& MergeWorkspace::use(const std::string& directory) {
   if (!path_.empty() && directory_ == directory) return path_;
   release();

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,10 +45,6 @@ class MergeWorkspace {
   std::string directory_;
   std::string path_;
 };
-
-// The largest size of a data file that holds no record: MetaStock's header
-// record, nothing for the other kinds.
-std::int64_t EmptyDatafileSize(const DatafileEntry& entry, int formatId);
 
 // `entry` is the instrument's master entry; `records` the data file's new
 // content in order. When `extendsStored` is set, `records` begins with every

@@ -217,6 +217,10 @@ int MetaStockDriver::writeRecord(DatafileEntry& entry, DatafileHandle& handle, c
 
 std::int32_t MetaStockDriver::headerRecords(int) const { return 1; }
 
+std::int64_t MetaStockDriver::emptyDatafileSize(const DatafileEntry& entry, int formatId) const {
+  return static_cast<std::int64_t>(headerRecords(formatId)) * static_cast<std::int64_t>(RecordSize(entry));
+}
+
 int MetaStockDriver::flushDatafile(DatafileEntry& entry, DatafileHandle& handle, int formatId) {
   if (!handle.binary.isOpen()) return -1;
   if (!handle.binary.flush()) {

@@ -17,6 +17,7 @@ class MetaStockDriver : public StorageDriver {
   int writeRecord(DatafileEntry& entry, DatafileHandle& handle, const PriceRecord& record, int formatId,
                   const Format* format) override;
   std::int32_t headerRecords(int formatId) const override;
+  std::int64_t emptyDatafileSize(const DatafileEntry& entry, int formatId) const override;
   int flushDatafile(DatafileEntry& entry, DatafileHandle& handle, int formatId) override;
 
   int openMaster(MasterHandles& masters, int formatId, const std::string& directory) override;

@@ -14,6 +14,7 @@ int StorageDriver::positionAtRecord(DatafileEntry&, DatafileHandle&, int, std::i
 int StorageDriver::readRecord(DatafileEntry&, DatafileHandle&, PriceRecord&, int, const Format*) { return -1; }
 int StorageDriver::writeRecord(DatafileEntry&, DatafileHandle&, const PriceRecord&, int, const Format*) { return -1; }
 std::int32_t StorageDriver::headerRecords(int) const { return 0; }
+std::int64_t StorageDriver::emptyDatafileSize(const DatafileEntry&, int) const { return 0; }
 std::string StorageDriver::datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory) {
   std::string name;
   if (BuildFileName(entry, name, formatId, directory) != 0) return std::string();

@@ -39,6 +39,8 @@ class StorageDriver {
   // Records before the first price record that the entry's count includes
   // (the MetaStock header record); update-at-end never steps back over them.
   virtual std::int32_t headerRecords(int formatId) const;
+  // The largest size of a data file that holds no price record.
+  virtual std::int64_t emptyDatafileSize(const DatafileEntry& entry, int formatId) const;
   // The path of the entry's data file in `directory`: the existing file when
   // there is one, else the name a new one gets.
   virtual std::string datafilePath(const DatafileEntry& entry, int formatId, const std::string& directory);

@@ -50,6 +50,7 @@ namespace {
 
 using kvqt::testing::Control;
 using kvqt::testing::OnceOpen;
+using kvqt::testing::PressDownload;
 using kvqt::testing::QtTest;
 using kvqt::testing::TempDir;
 using namespace std::chrono_literals;
@@ -197,24 +198,6 @@ class DialogIntegrationTest : public QtTest {
     server_ = std::make_unique<testing::ServerThread>(*store_, options);
     ASSERT_TRUE(server_->listening());
     user.NetworkDestination = "127.0.0.1 " + std::to_string(server_->port());
-  }
-
-  // Clicks "Do&wnload !"; the session runs in its progress dialog. A session
-  // that stops with an error keeps that dialog open: its status is returned
-  // and the dialog closed, so the test goes on.
-  static std::string Download(DlgDownload& dialog) {
-    std::string stopped;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&stopped] {
-      auto* progress = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
-      if (!progress || !progress->runOver()) return;
-      auto* status = progress->findChild<QLabel*>("status");
-      stopped = status ? status->text().trimmed().toStdString() : "stopped";
-      progress->done(kStepErrorShown);
-    });
-    watch.start(20);
-    Control<QPushButton>(dialog, 1)->click();
-    return stopped;
   }
 
   std::string MasterName(const char* symbol) const {
@@ -430,7 +413,7 @@ TEST_P(FileManagerDownloadTest, TheListShowsWhatTheDownloadWrote) {
     EXPECT_EQ(ms_, Control<QComboBox>(download, 267)->currentText().toStdString());
     Control<QRadioButton>(download, mode)->click();
     QApplication::processEvents();  // the file manager behind repaints
-    stopped = Download(download);
+    stopped = PressDownload(download);
   });
   Control<QPushButton>(manager, 341)->click();
   EXPECT_EQ("", stopped);
@@ -463,7 +446,7 @@ TEST_F(DialogIntegrationTest, InstrumentsFoundInTheServedCatalogueAreAddedAndDow
     first.show();
     Control<QComboBox>(first, 266)->setCurrentText("Ascii: Comma Delimited");
     Control<QRadioButton>(first, 259)->click();
-    ASSERT_EQ("", Download(first));
+    ASSERT_EQ("", PressDownload(first));
   }
   ASSERT_TRUE(dir_.exists("kvqt.sdb"));
 
@@ -514,7 +497,7 @@ TEST_F(DialogIntegrationTest, InstrumentsFoundInTheServedCatalogueAreAddedAndDow
 
   OnceOpen<DlgDownload>([](DlgDownload& download) {
     Control<QRadioButton>(download, 259)->click();
-    EXPECT_EQ("", Download(download));
+    EXPECT_EQ("", PressDownload(download));
   });
   Control<QPushButton>(manager, 341)->click();
   EXPECT_EQ("sent", server_->Join().outcome);
@@ -599,7 +582,7 @@ TEST_F(DialogIntegrationTest, TheRecordedLinesRunAgainInKvqtGiveTheSameDatabases
     Control<QLineEdit>(dialog, 172)->setText(run.start);
     Control<QLineEdit>(dialog, 173)->setText(run.end);
     if (run.option) Control<QCheckBox>(dialog, run.option)->setChecked(true);
-    EXPECT_EQ("", Download(dialog));
+    EXPECT_EQ("", PressDownload(dialog));
     EXPECT_FALSE(dialog.isVisible());
   }
   EXPECT_EQ("sent", server_->Join().outcome);

@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -23,6 +25,8 @@
 #include "formats/datafile_entry.h"
 #include "formats/format_driver.h"
 #include "platform/path.h"
+#include "app/runner/step_runner.h"
+#include "ui/progress_dialog.h"
 
 namespace kvqt::testing {
 
@@ -32,6 +36,25 @@ T* Control(QWidget& dialog, int id) {
   T* control = dialog.findChild<T*>(QStringLiteral("id%1").arg(id));
   EXPECT_NE(control, nullptr) << id;
   return control;
+}
+
+// Presses the dialog's button 1 ("Do&wnload !"); the session runs in its
+// progress dialog. A session that stops with an error keeps that dialog open:
+// its status is returned and the dialog closed, so the test goes on. "" when
+// the session ran to its end.
+inline std::string PressDownload(QWidget& dialog) {
+  std::string stopped;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&stopped] {
+    auto* progress = qobject_cast<ui::ProgressDialog*>(QApplication::activeModalWidget());
+    if (!progress || !progress->runOver()) return;
+    auto* status = progress->findChild<QLabel*>("status");
+    stopped = status ? status->text().trimmed().toStdString() : "stopped";
+    progress->done(kStepErrorShown);
+  });
+  watch.start(20);
+  Control<QPushButton>(dialog, 1)->click();
+  return stopped;
 }
 
 // What becomes of a modal dialog after the test acted on it.

@@ -48,6 +48,7 @@ namespace {
 using kvqt::testing::Control;
 using kvqt::testing::MakeChartDirectory;
 using kvqt::testing::OnceOpen;
+using kvqt::testing::PressDownload;
 using kvqt::testing::QtTest;
 using kvqt::testing::Restore;
 using kvqt::testing::Snapshot;
@@ -122,24 +123,6 @@ class DownloadDialogTest : public QtTest {
     server_ = std::make_unique<testing::ServerThread>(*store_, options);
     ASSERT_TRUE(server_->listening());
     user.NetworkDestination = "127.0.0.1 " + std::to_string(server_->port());
-  }
-
-  // Clicks "Do&wnload !" of the shown dialog; the session runs in its progress
-  // dialog. A session that stops with an error keeps that dialog open: its
-  // status is noted and the dialog closed, so the test goes on.
-  std::string Download(DlgDownload& dialog) {
-    std::string stopped;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&stopped] {
-      auto* progress = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
-      if (!progress || !progress->runOver()) return;
-      auto* status = progress->findChild<QLabel*>("status");
-      stopped = status ? status->text().trimmed().toStdString() : "stopped";
-      progress->done(kStepErrorShown);
-    });
-    watch.start(20);
-    Control<QPushButton>(dialog, 1)->click();
-    return stopped;
   }
 
   std::vector<PriceRecord> Records(const std::string& dir, int formatId, const std::string& symbol) {
@@ -421,7 +404,7 @@ TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFi
     dialog.show();
     Control<QRadioButton>(dialog, 258)->click();
     Control<QCheckBox>(dialog, 352)->setChecked(true);
-    EXPECT_EQ(Download(dialog), "");
+    EXPECT_EQ(PressDownload(dialog), "");
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
@@ -441,7 +424,7 @@ TEST_F(DownloadDialogTest, DownloadsAListAndADirectoryAndRecordsThemForTheTaskFi
     Control<QRadioButton>(dialog, 255)->click();
     Control<QLineEdit>(dialog, 172)->setText("4/1/2024");
     Control<QCheckBox>(dialog, 683)->setChecked(true);
-    EXPECT_EQ(Download(dialog), "");
+    EXPECT_EQ(PressDownload(dialog), "");
     EXPECT_FALSE(dialog.isVisible());
   }
   const server::SessionReport& report = server_->Join();
@@ -494,7 +477,7 @@ TEST_F(DownloadDialogTest, DownloadsASingleSymbolWithoutRecordingIt) {
     dialog.show();
     Control<QRadioButton>(dialog, 260)->click();
     Control<QComboBox>(dialog, 279)->setCurrentText("Renamed Holding");
-    EXPECT_EQ(Download(dialog), "");
+    EXPECT_EQ(PressDownload(dialog), "");
     EXPECT_FALSE(dialog.isVisible());
   }
   const server::SessionReport& report = server_->Join();
@@ -521,7 +504,7 @@ TEST_F(DownloadDialogTest, DownloadsADirectoryFromTheMainWindow) {
   std::string stopped = "not opened";
   OnceOpen<DlgDownload>([&](DlgDownload& dialog) {
     Control<QRadioButton>(dialog, 259)->click();
-    stopped = Download(dialog);
+    stopped = PressDownload(dialog);
     EXPECT_FALSE(dialog.isVisible());
   });
   QTest::keyClick(&window, Qt::Key_Return);
